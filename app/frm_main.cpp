@@ -1,0 +1,158 @@
+#include "app/frm_main.h"
+
+#include <windowsx.h>
+
+#include "app/command_map.h"
+#include "app/frm_main_definition.h"
+
+namespace app {
+
+int32_t HelpTaskId = 0;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"FotolarkMain";
+
+int16_t ShiftState(WPARAM keys) {
+    return int16_t(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                   ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
+}
+
+}  // namespace
+
+FrmMain::~FrmMain() {
+    if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
+}
+
+bool FrmMain::Load() {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &FrmMain::WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(wc.hInstance, L"IDI_FOTOLARK");
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kClassName;
+        return RegisterClassExW(&wc);
+    }();
+    if (!atom) return false;
+    HWND hwnd = CreateWindowExW(0, kClassName, L"Fotolark", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd || !CreateControls()) return false;
+    Form_Load();
+    return true;
+}
+
+void FrmMain::Show() {
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+}
+
+int FrmMain::Run(HWND accelTarget, HACCEL accelerators) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorW(accelTarget, accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void FrmMain::OnCommand(UINT id) {
+    if (id > ID_Toolbar1 && id <= ID_Toolbar1 + kToolbarButtonCount) {
+        Toolbar1_ButtonClick(static_cast<int16_t>(id - ID_Toolbar1));
+        return;
+    }
+    if (const Handler handler = HandlerFor(id)) (this->*handler)();
+}
+
+void FrmMain::OnClose() {
+    int16_t cancel = 0;
+    Form_Unload(cancel);
+    if (!cancel) DestroyWindow(hwnd());
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        if (!StatusBar1.hwnd()) break;  // still being created
+        AlignBars();
+        Form_Resize();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        OnScrollBar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        const auto scale = UnitsPerPixel();
+        Form_MouseDown(MouseButtonOf(message), ShiftState(wParam),
+                       float(GET_X_LPARAM(lParam) * scale.x), float(GET_Y_LPARAM(lParam) * scale.y));
+        return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        const auto scale = UnitsPerPixel();
+        Form_MouseUp(MouseButtonOf(message), ShiftState(wParam),
+                     float(GET_X_LPARAM(lParam) * scale.x), float(GET_Y_LPARAM(lParam) * scale.y));
+        return 0;
+    }
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_QUERYENDSESSION: {
+        int16_t cancel = 0;
+        Form_Unload(cancel);
+        return cancel ? FALSE : TRUE;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd(), message, wParam, lParam);
+}
+
+int16_t FrmMain::MouseButtonOf(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 2;
+    default:
+        return 4;
+    }
+}
+
+LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->AttachWindow(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (self) self->AttachWindow(nullptr);
+        self = nullptr;
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // No exception may unwind through the system's window code.
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,120 @@
+// The main window: its state, its controls and the handlers of its events
+// and commands. The window procedure only dispatches; the handlers live in
+// the files of the behaviour they belong to.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/toolkit/common_dialog.h"
+#include "app/toolkit/form.h"
+#include "app/toolkit/handles.h"
+#include "app/toolkit/picture_box.h"
+
+namespace app {
+
+// Booleans kept by the window: True = -1, False = 0.
+using Bool16 = int16_t;
+constexpr Bool16 kTrue = -1;
+constexpr Bool16 kFalse = 0;
+
+class FrmMain : public toolkit::Form {
+public:
+    FrmMain() { Form_Initialize(); }
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+    ~FrmMain() override;
+
+    // Creates the window and its controls and runs Form_Load; the window is
+    // still hidden afterwards.
+    bool Load();
+    void Show();
+    // Runs the message loop until the window has closed.
+    static int Run(HWND accelTarget, HACCEL accelerators);
+    HACCEL Accelerators() const { return accelerators_.get(); }
+
+    // Window state shared with the commands.
+    Bool16 CaptureUnsaved = kFalse;
+    Bool16 RegionArmed = kFalse;
+
+    // Controls.
+    toolkit::Control Toolbar1;
+    toolkit::Control StatusBar1;
+    toolkit::PictureBox picScroll;
+    toolkit::PictureBox PicBmp;
+    toolkit::Control HScroll1;
+    toolkit::Control VScroll1;
+    toolkit::CommonDialog CDopen;
+
+    // Lifecycle and layout.
+    void Form_Initialize();
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload(int16_t& Cancel);
+    void mnuExit_Click();
+
+    // Viewer.
+    void FitViewer();
+    void HScroll1_Change();
+    void HScroll1_Scroll();
+    void VScroll1_Change();
+    void VScroll1_Scroll();
+
+    // Capture commands.
+    void mnuScreen_Click();
+    void mnuTitleBar_Click();
+    void mnuClient_Click();
+    void mnuAtiveWindow_Click();
+    void mnuDistrict_Click();
+    void mnuClear_Click();
+    void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void Form_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+
+    // Output, language and help commands.
+    void mnuOpen_Click();
+    void mnusave_Click();
+    void mnuWallpaper_Click();
+    void mnuClearWall_Click();
+    void mnuMspaint_Click();
+    void mnuprint_Click();
+    void mnuChinese_Click();
+    void mnuEnglish_Click();
+    void mnuHowto_Click();
+    void mnuAbout_Click();
+
+    void Toolbar1_ButtonClick(int16_t Index);
+
+    // Status panels, numbered from 1.
+    void SetPanelText(int panel, const std::wstring& text);
+    std::wstring PanelText(int panel) const;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateControls();
+    bool CreateToolbar();
+    bool CreateStatusBar();
+    void AlignBars();
+    void SizePanels(int barWidth);
+    // Puts a new capture into the viewer and marks it unsaved.
+    void ShowCapture(toolkit::Picture picture);
+    void InitScrollBars();
+    LRESULT OnNotify(const NMHDR* header);
+    void OnScrollBar(HWND bar, int code);
+    static int16_t MouseButtonOf(UINT message);
+    bool SaveWindowPlacement();
+    void OnCommand(UINT id);
+    void OnClose();
+
+    // The menu belongs to the window once attached; the window destroys it.
+    toolkit::Unique<HACCEL, DestroyAcceleratorTable> accelerators_;
+    toolkit::Unique<HIMAGELIST, ImageList_Destroy> ImageList1;
+};
+
+// Program-wide: the process id of the Notepad the help command started last.
+extern int32_t HelpTaskId;
+
+}  // namespace app

@@ -1,0 +1,115 @@
+// Start-up, the stored placement, the close protocol and the Exit command.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/frm_main.h"
+#include "app/placement.h"
+#include "app/toolkit/runtime.h"
+#include "app/toolkit/settings.h"
+#include "capture/process.h"
+
+namespace app {
+
+namespace {
+
+constexpr wchar_t kAppName[] = L"Fotolark";
+constexpr wchar_t kSection[] = L"Settings";
+constexpr wchar_t kUnsavedPrompt[] = L"  文件还没有保存，您要保存吗?";
+
+std::wstring NowText() {
+    // The user's general date format: short date, then long time.
+    wchar_t date[128] = L"", time[128] = L"";
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128, nullptr);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
+    return std::wstring(date) + L" " + time;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<PixelRect>*>(data)->push_back(
+            PixelRect{r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+}
+
+std::vector<PixelRect> Monitors() {
+    std::vector<PixelRect> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+// Asks about an unsaved capture; the same question for the close box and Exit.
+int AskToSave(HWND owner) {
+    return toolkit::MsgBox(owner, kUnsavedPrompt, MB_YESNOCANCEL | MB_ICONINFORMATION,
+                           toolkit::ExeName());
+}
+
+}  // namespace
+
+void FrmMain::Form_Initialize() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+// The window opens where it was stored; the designed centre-on-owner start-up
+// position is not applied over it, since the main window has no owner and the
+// user expects it back where it was left.
+void FrmMain::Form_Load() {
+    SetPanelText(2, NowText());
+    const auto setting = [](const wchar_t* key) { return toolkit::GetSetting(kAppName, kSection, key); };
+    const Placement p = ResolvePlacement(setting(L"MainLeft"), setting(L"MainTop"),
+                                         setting(L"MainWidth"), setting(L"MainHeight"), Monitors(),
+                                         toolkit::Screen::TwipsPerPixelX(),
+                                         toolkit::Screen::TwipsPerPixelY());
+    SetLeft(p.left);
+    SetTop(p.top);
+    SetWidth(p.width);
+    SetHeight(p.height);
+}
+
+bool FrmMain::SaveWindowPlacement() {
+    if (GetWindowState() == toolkit::WindowState::Minimized) return true;
+    const auto save = [](const wchar_t* key, float value) {
+        return toolkit::SaveSetting(kAppName, kSection, key, FormatStoredNumber(value));
+    };
+    return save(L"MainLeft", Left()) && save(L"MainTop", Top()) && save(L"MainWidth", Width()) &&
+           save(L"MainHeight", Height());
+}
+
+void FrmMain::Form_Unload(int16_t& Cancel) {
+    // A placement that cannot be written must not cost the user the prompt.
+    SaveWindowPlacement();
+    if (CaptureUnsaved != kTrue) return;
+    switch (AskToSave(hwnd())) {
+    case IDYES:
+        mnusave_Click();
+        // Still unsaved after a cancelled or failed save: stay open.
+        Cancel = CaptureUnsaved;
+        break;
+    case IDCANCEL:
+        Cancel = kTrue;
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmMain::mnuExit_Click() {
+    if (CaptureUnsaved == kTrue) {
+        const int answer = AskToSave(hwnd());
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) {
+            mnusave_Click();
+            if (CaptureUnsaved == kTrue) return;  // the picture was not written: keep it
+        }
+    }
+    capture::EndProcessById(HelpTaskId);
+    toolkit::End();
+}
+
+}  // namespace app

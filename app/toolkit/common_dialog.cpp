@@ -1,0 +1,49 @@
+#include "app/toolkit/common_dialog.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace toolkit {
+
+namespace {
+
+// The dialog wants pairs separated by NULs and a double NUL at the end.
+std::wstring DialogFilter(const std::wstring& filter) {
+    std::wstring result = filter;
+    for (auto& c : result)
+        if (c == L'|') c = L'\0';
+    result.push_back(L'\0');
+    result.push_back(L'\0');
+    return result;
+}
+
+}  // namespace
+
+bool CommonDialog::ShowSave(HWND owner) { return Show(owner, true); }
+bool CommonDialog::ShowOpen(HWND owner) { return Show(owner, false); }
+
+bool CommonDialog::Show(HWND owner, bool save) {
+    std::vector<wchar_t> path(32768, L'\0');
+    FileName.copy(path.data(), path.size() - 1);
+    const std::wstring filter = DialogFilter(Filter);
+    // The dialog takes the extension without its dot.
+    const std::wstring extension =
+        !DefaultExt.empty() && DefaultExt[0] == L'.' ? DefaultExt.substr(1) : DefaultExt;
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path.data();
+    ofn.nMaxFile = DWORD(path.size());
+    ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    ofn.Flags = Flags | OFN_EXPLORER;
+    const BOOL confirmed = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!confirmed) return false;
+    FileName = path.data();
+    return true;
+}
+
+}  // namespace toolkit

@@ -1,0 +1,31 @@
+// The one file dialog of a window: its settings carry over between uses.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace toolkit {
+
+class CommonDialog {
+public:
+    std::wstring FileName;
+    std::wstring Filter;  // "description|pattern|description|pattern"
+    std::wstring DefaultExt;
+    uint32_t Flags = 0;
+    std::wstring DialogTitle;
+
+    // Each returns true when the user confirmed; FileName then holds the path.
+    bool ShowSave(HWND owner);
+    bool ShowOpen(HWND owner);
+
+private:
+    bool Show(HWND owner, bool save);
+};
+
+// Writes a picture's bitmap as a Windows bitmap file at its own depth.
+class Picture;
+bool SavePicture(const Picture& picture, const std::wstring& path);
+
+}  // namespace toolkit

@@ -1,0 +1,79 @@
+// Owners for Win32 handles: an alias of Unique per kind, and scope guards
+// for what must be undone before the scope ends.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+#include "app/toolkit/unique.h"
+
+namespace toolkit {
+
+inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
+inline void DeleteMemoryDC(HDC h) { ::DeleteDC(h); }
+inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
+inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
+
+using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
+using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
+using UniqueFont = Unique<HFONT, DeleteGdiObject>;
+using UniqueBrush = Unique<HBRUSH, DeleteGdiObject>;
+using UniqueDC = Unique<HDC, DeleteMemoryDC>;  // CreateDC / CreateCompatibleDC
+using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
+using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;
+
+// A DC borrowed from a window; ReleaseDC needs the window it came from.
+class WindowDC {
+public:
+    enum class Area { Client, Whole };
+    WindowDC(HWND hwnd, Area area)
+        : hwnd_(hwnd), dc_(area == Area::Client ? ::GetDC(hwnd) : ::GetWindowDC(hwnd)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Selects an object into a DC and selects the previous one back on scope exit.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() { Restore(); }
+    // Selects the previous object back now and returns the one that came out.
+    HGDIOBJ Restore() {
+        if (!previous_) return nullptr;
+        return ::SelectObject(dc_, std::exchange(previous_, nullptr));
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+class PaletteGuard {
+public:
+    PaletteGuard(HDC dc, HPALETTE palette)
+        : dc_(dc), previous_(::SelectPalette(dc, palette, FALSE)) {}
+    PaletteGuard(const PaletteGuard&) = delete;
+    PaletteGuard& operator=(const PaletteGuard&) = delete;
+    ~PaletteGuard() { Restore(); }
+    HPALETTE Restore() {
+        if (!previous_) return nullptr;
+        return ::SelectPalette(dc_, std::exchange(previous_, nullptr), FALSE);
+    }
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
+};
+
+}  // namespace toolkit

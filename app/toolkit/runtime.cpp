@@ -1,0 +1,79 @@
+#include "app/toolkit/runtime.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/toolkit/handles.h"
+
+namespace toolkit {
+
+namespace {
+
+MsgBoxHandler& CurrentMsgBoxHandler() {
+    static MsgBoxHandler handler;
+    return handler;
+}
+
+EndHandler& CurrentEndHandler() {
+    static EndHandler handler;
+    return handler;
+}
+
+std::wstring ModulePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+std::wstring ExeName() {
+    std::wstring name = ModulePath();
+    name.erase(0, name.find_last_of(L"\\/") + 1);
+    const auto dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return name;
+}
+
+std::wstring AppPath() {
+    std::wstring path = ModulePath();
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+int MsgBox(HWND owner, const std::wstring& text, UINT style, const std::wstring& title) {
+    if (const auto& handler = CurrentMsgBoxHandler()) return handler(owner, text, style, title);
+    return MessageBoxW(owner, text.c_str(), title.c_str(), style);
+}
+
+MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {
+    return std::exchange(CurrentMsgBoxHandler(), std::move(handler));
+}
+
+DWORD Shell(const std::wstring& commandLine, int showCommand) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION info{};
+    std::wstring mutableLine = commandLine;  // CreateProcessW may write to it
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return 0;
+    UniqueHandle process(info.hProcess), thread(info.hThread);
+    return info.dwProcessId;
+}
+
+void End() {
+    if (const auto& handler = CurrentEndHandler()) handler();
+    ExitProcess(0);
+}
+
+EndHandler SetEndHandler(EndHandler handler) {
+    return std::exchange(CurrentEndHandler(), std::move(handler));
+}
+
+}  // namespace toolkit

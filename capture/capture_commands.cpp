@@ -1,0 +1,54 @@
+// The capture menu's commands: entire screen, current window, current work
+// area and the delayed capture of the foreground window.
+#include "app/frm_main.h"
+#include "app/toolkit/runtime.h"
+#include "capture/capture_core.h"
+#include "capture/capture_rects.h"
+
+namespace app {
+
+namespace {
+
+constexpr wchar_t kDelayedPrompt[] =
+    L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。";
+constexpr wchar_t kDelayedTitle[] = L"Snapwright v1.0";
+constexpr DWORD kDelayMilliseconds = 2000;
+
+}  // namespace
+
+void FrmMain::ShowCapture(toolkit::Picture picture) {
+    PicBmp.SetPicture(std::move(picture));
+    CaptureUnsaved = kTrue;
+}
+
+void FrmMain::mnuScreen_Click() {
+    ShowWindow(hwnd(), SW_HIDE);
+    ShowCapture(capture::GrabFullScreen());
+    ShowWindow(hwnd(), SW_SHOW);
+    SetFocus(hwnd());
+    Form_Resize();
+}
+
+void FrmMain::mnuTitleBar_Click() {
+    ShowCapture(capture::GrabFormWindow(*this));
+    Form_Resize();
+}
+
+void FrmMain::mnuClient_Click() {
+    ShowCapture(capture::GrabFormClient(*this));
+    Form_Resize();
+}
+
+void FrmMain::mnuAtiveWindow_Click() {
+    if (toolkit::MsgBox(hwnd(), kDelayedPrompt, MB_OKCANCEL | MB_ICONINFORMATION, kDelayedTitle) !=
+        IDOK)
+        return;
+    SetWindowState(toolkit::WindowState::Minimized);
+    Sleep(kDelayMilliseconds);
+    ShowCapture(capture::GrabForegroundWindow());
+    SetFocus(hwnd());
+    SetWindowState(toolkit::WindowState::Normal);
+    Form_Resize();
+}
+
+}  // namespace app

@@ -1,0 +1,70 @@
+#include "capture/capture_core.h"
+
+#include <optional>
+
+#include "app/toolkit/form.h"
+#include "app/toolkit/handles.h"
+#include "app/toolkit/units.h"
+
+namespace capture {
+
+namespace {
+
+struct SystemPalette {
+    LOGPALETTE header;
+    PALETTEENTRY more[255];  // LOGPALETTE declares the first of the 256 entries
+};
+
+// Only a palette device with exactly 256 entries gets its palette copied.
+bool TakesPalette(HDC dc) {
+    return (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) && GetDeviceCaps(dc, SIZEPALETTE) == 256;
+}
+
+toolkit::UniquePalette CopySystemPalette(HDC dc) {
+    SystemPalette record{};
+    record.header.palVersion = 0x300;
+    record.header.palNumEntries = 256;
+    GetSystemPaletteEntries(dc, 0, 256, record.header.palPalEntry);
+    return toolkit::UniquePalette(CreatePalette(&record.header));
+}
+
+}  // namespace
+
+toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t top,
+                                int32_t width, int32_t height) {
+    toolkit::UniqueBitmap bitmap;
+    toolkit::UniquePalette palette;
+    {
+        toolkit::WindowDC source(
+            hwnd, client ? toolkit::WindowDC::Area::Client : toolkit::WindowDC::Area::Whole);
+        toolkit::UniqueDC memory(CreateCompatibleDC(source.get()));
+        bitmap.reset(CreateCompatibleBitmap(source.get(), width, height));
+        if (!memory || !bitmap) return toolkit::Picture();
+        toolkit::SelectGuard selectedBitmap(memory.get(), bitmap.get());
+        std::optional<toolkit::PaletteGuard> selectedPalette;
+        if (TakesPalette(source.get())) {
+            palette = CopySystemPalette(source.get());
+            selectedPalette.emplace(memory.get(), palette.get());
+            RealizePalette(memory.get());
+        }
+        BitBlt(memory.get(), 0, 0, width, height, source.get(), left, top, SRCCOPY);
+        // Guards select bitmap and palette out before the memory DC is deleted,
+        // then the source DC is released: the order the DCs were taken, reversed.
+    }
+    return MakeBitmapPicture(bitmap.release(), palette.release());
+}
+
+toolkit::Picture MakeBitmapPicture(HBITMAP bitmap, HPALETTE palette) {
+    return toolkit::Picture::FromBitmap(bitmap, palette);
+}
+
+toolkit::Picture GrabFullScreen() {
+    HWND desktop = GetDesktopWindow();
+    const auto width = toolkit::ToInt32(toolkit::Screen::Width()).value_or(0) /
+                       toolkit::ToInt32(toolkit::Screen::TwipsPerPixelX()).value_or(1);
+    const auto height = toolkit::ToInt32(toolkit::Screen::Height()).value_or(0) /
+                        toolkit::ToInt32(toolkit::Screen::TwipsPerPixelY()).value_or(1);
+    return GrabWindowArea(desktop, 0, 0, 0, width, height);
+}
+
+}  // namespace capture

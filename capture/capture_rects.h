@@ -1,0 +1,14 @@
+// The rectangles of the window captures: the form's own window or client
+// area, or the foreground window, each from its top-left corner.
+#pragma once
+
+#include "app/toolkit/form.h"
+#include "app/toolkit/picture.h"
+
+namespace capture {
+
+toolkit::Picture GrabFormWindow(const toolkit::Form& form);
+toolkit::Picture GrabFormClient(const toolkit::Form& form);
+toolkit::Picture GrabForegroundWindow();
+
+}  // namespace capture

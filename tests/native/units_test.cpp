@@ -1,0 +1,53 @@
+#include "app/toolkit/units.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace toolkit {
+namespace {
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+    EXPECT_EQ(RoundHalfEven(1.5), 2);
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(-0.5), 0);
+    EXPECT_EQ(RoundHalfEven(-1.5), -2);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(2.4999), 2);
+    EXPECT_EQ(RoundHalfEven(2.5001), 3);
+    EXPECT_EQ(RoundHalfEven(-7.6), -8);
+}
+
+TEST(Rounding, Int16RangeIsCheckedAfterRounding) {
+    EXPECT_EQ(ToInt16(32767.4), 32767);
+    EXPECT_EQ(ToInt16(32767.5), std::nullopt);  // rounds to 32768
+    EXPECT_EQ(ToInt16(-32768.5), -32768);       // rounds to even -32768
+    EXPECT_EQ(ToInt16(-32768.6), std::nullopt);
+    EXPECT_EQ(ToInt16(std::nan("")), std::nullopt);
+    EXPECT_EQ(ToInt16(std::numeric_limits<double>::infinity()), std::nullopt);
+}
+
+TEST(Rounding, Int32Range) {
+    EXPECT_EQ(ToInt32(2147483647.0), 2147483647);
+    EXPECT_EQ(ToInt32(2147483647.5), std::nullopt);
+    EXPECT_EQ(ToInt32(-2147483648.0), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ToInt32(-2147483649.0), std::nullopt);
+    EXPECT_EQ(ToInt32(6500.0 / 12), 542);  // 541.67
+    EXPECT_EQ(ToInt32(-60.5), -60);
+}
+
+TEST(Twips, WholeTwipsPerPixelRoundTripPixels) {
+    EXPECT_EQ(TwipsPerPixel(96), 15);
+    EXPECT_EQ(TwipsPerPixel(120), 12);
+    EXPECT_EQ(TwipsPerPixel(144), 10);
+    EXPECT_EQ(TwipsPerPixel(192), 7);
+    EXPECT_EQ(TwipsPerPixel(0), 15);  // a device that reports nothing
+    for (int dpi : {96, 120, 144, 168, 192, 288})
+        for (int pixels : {1, 1920, 3840, 7680})
+            EXPECT_EQ(ToInt32(pixels * TwipsPerPixel(dpi) / TwipsPerPixel(dpi)), pixels) << dpi;
+}
+
+}  // namespace
+}  // namespace toolkit

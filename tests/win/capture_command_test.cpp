@@ -1,0 +1,139 @@
+// The capture commands driven on the real main window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/frm_main.h"
+#include "app/toolkit/runtime.h"
+#include "tests/win/support/test_window.h"
+
+using namespace testing_support;
+
+namespace {
+
+class CaptureCommands : public testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        ASSERT_TRUE(form.Load());
+        form.Show();
+        Pump(200);
+    }
+    void TearDown() override { ClearSettings(); }
+    SIZE PictureSize() const { return form.PicBmp.GetPicture().PixelSize(); }
+    app::FrmMain form;
+};
+
+TEST_F(CaptureCommands, EntireScreenHidesShowsAndFocusesTheWindow) {
+    form.mnuScreen_Click();
+    EXPECT_EQ(PictureSize().cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(PictureSize().cy, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(IsWindowVisible(form.hwnd()));
+    EXPECT_EQ(GetFocus(), form.hwnd());
+    // The viewer shows the new picture at full size.
+    EXPECT_EQ(form.PicBmp.AsControl().Width(), GetSystemMetrics(SM_CXSCREEN) * 15);
+}
+
+TEST_F(CaptureCommands, CurrentWindowIncludesTheFrame) {
+    RECT r;
+    GetWindowRect(form.hwnd(), &r);
+    form.mnuTitleBar_Click();
+    EXPECT_EQ(PictureSize().cx, r.right - r.left);
+    EXPECT_EQ(PictureSize().cy, r.bottom - r.top);
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(IsWindowVisible(form.hwnd()));
+    EXPECT_FALSE(IsIconic(form.hwnd()));
+}
+
+TEST_F(CaptureCommands, CurrentWorkAreaIsTheClientAreaInAnyScaleMode) {
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    // What the screen shows of the client area, just before.
+    RECT onScreen = client;
+    MapWindowPoints(form.hwnd(), nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+    const Pixels expected = ReadScreen(onScreen);
+    form.mnuClient_Click();
+    EXPECT_EQ(PictureSize().cx, client.right);
+    EXPECT_EQ(PictureSize().cy, client.bottom);
+    const Pixels shot = ReadPicture(form.PicBmp.GetPicture());
+    EXPECT_EQ(shot.data, expected.data);
+
+    form.SetScaleMode(toolkit::ScaleMode::Pixels);  // as while a region is armed
+    form.mnuClient_Click();
+    EXPECT_EQ(PictureSize().cx, client.right);
+    EXPECT_EQ(PictureSize().cy, client.bottom);
+    form.SetScaleMode(toolkit::ScaleMode::Twips);
+}
+
+class DelayedCapture : public CaptureCommands {
+protected:
+    void Answer(int answer) {
+        previous_ = toolkit::SetMsgBoxHandler(
+            [this, answer](HWND, const std::wstring& text, UINT style, const std::wstring& title) {
+                text_ = text;
+                title_ = title;
+                style_ = style;
+                return answer;
+            });
+    }
+    void TearDown() override {
+        toolkit::SetMsgBoxHandler(previous_);
+        CaptureCommands::TearDown();
+    }
+    std::wstring text_, title_;
+    UINT style_ = 0;
+    toolkit::MsgBoxHandler previous_;
+};
+
+TEST_F(DelayedCapture, CancelChangesNothing) {
+    form.mnuClient_Click();
+    const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
+    form.CaptureUnsaved = app::kFalse;
+    Answer(IDCANCEL);
+    const DWORD start = GetTickCount();
+    form.mnuAtiveWindow_Click();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(text_, L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
+    EXPECT_EQ(title_, L"Snapwright v1.0");
+    EXPECT_EQ(style_, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
+    EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
+    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+    EXPECT_FALSE(IsIconic(form.hwnd()));
+}
+
+TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
+    ShowWindow(form.hwnd(), SW_MAXIMIZE);
+    Pump();
+    Answer(IDOK);
+    // Another thread plays the user: during the pause it opens a window and
+    // brings it to the front.
+    std::atomic<HWND> target{nullptr};
+    std::atomic<bool> done{false};
+    RECT targetRect{};
+    std::thread user([&] {
+        Sleep(300);
+        PatternWindow window(300, 200, 240, 160, L"brought to front");
+        SetForegroundWindow(window.hwnd());
+        GetWindowRect(window.hwnd(), &targetRect);
+        target = window.hwnd();
+        while (!done) Pump(20);
+    });
+    const DWORD start = GetTickCount();
+    form.mnuAtiveWindow_Click();
+    const DWORD elapsed = GetTickCount() - start;
+    done = true;
+    user.join();
+    EXPECT_GE(elapsed, 1990u);
+    ASSERT_NE(target.load(), nullptr);
+    EXPECT_EQ(PictureSize().cx, targetRect.right - targetRect.left);
+    EXPECT_EQ(PictureSize().cy, targetRect.bottom - targetRect.top);
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_FALSE(IsIconic(form.hwnd()));
+    EXPECT_FALSE(IsZoomed(form.hwnd()));  // normal afterwards, even from maximized
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include "tests/win/support/test_window.h"
+
+#include <cstdlib>
+#include <cstdio>
+
+#include "app/toolkit/handles.h"
+
+namespace testing_support {
+
+COLORREF PatternAt(int x, int y) {
+    return kPatternColors[((x / 8) + 3 * (y / 8)) % 8];
+}
+
+uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+PatternWindow::PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title) {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &PatternWindow::Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"FotolarkTestPattern";
+        return RegisterClassW(&wc);
+    }();
+    (void)atom;
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    hwnd_ = CreateWindowExW(0, L"FotolarkTestPattern", title, WS_OVERLAPPEDWINDOW, x, y,
+                            r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    Pump(200);
+}
+
+PatternWindow::~PatternWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK PatternWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          LONG_PTR(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        for (int y = 0; y < client.bottom; y += 8)
+            for (int x = 0; x < client.right; x += 8) {
+                RECT block{x, y, x + 8, y + 8};
+                toolkit::UniqueBrush brush(CreateSolidBrush(PatternAt(x, y)));
+                FillRect(dc, &block, brush.get());
+            }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+        if (self && message != WM_MOUSEMOVE) ++self->clicks_;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+Pixels ReadBitmap(HBITMAP bitmap, HPALETTE palette) {
+    Pixels p;
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info)) return p;
+    p.width = info.bmWidth;
+    p.height = info.bmHeight;
+    p.data.resize(size_t(p.width) * p.height);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = p.width;
+    bmi.bmiHeader.biHeight = -p.height;  // top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+    HPALETTE previous = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
+    if (palette) RealizePalette(screen.get());
+    GetDIBits(screen.get(), bitmap, 0, p.height, p.data.data(), &bmi, DIB_RGB_COLORS);
+    if (previous) SelectPalette(screen.get(), previous, FALSE);
+    for (auto& v : p.data) v &= 0xFFFFFF;
+    return p;
+}
+
+Pixels ReadPicture(const toolkit::Picture& picture) {
+    return ReadBitmap(picture.Bitmap(), picture.Palette());
+}
+
+Pixels ReadScreen(const RECT& area) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+    toolkit::UniqueDC memory(CreateCompatibleDC(screen.get()));
+    toolkit::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), w, h));
+    {
+        toolkit::SelectGuard selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, w, h, screen.get(), area.left, area.top, SRCCOPY);
+    }
+    return ReadBitmap(bitmap.get());
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() < end);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD end = GetTickCount() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount() > end) return false;
+        Pump(10);
+    }
+    return true;
+}
+
+namespace {
+
+int EnvInt(const char* name, int index) {
+    const char* value = std::getenv(name);
+    if (!value) return 0;
+    int w = 0, h = 0;
+    if (std::sscanf(value, "%dx%d", &w, &h) < 1) return 0;
+    return index == 0 ? w : h;
+}
+
+}  // namespace
+
+int ExpectedScreenWidth() { return EnvInt("FOTOLARK_SCREEN", 0); }
+int ExpectedScreenHeight() { return EnvInt("FOTOLARK_SCREEN", 1); }
+int ExpectedDpi() { return EnvInt("FOTOLARK_DPI", 0); }
+int ExpectedDepth() { return EnvInt("FOTOLARK_DEPTH", 0); }
+
+void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Fotolark"); }
+
+}  // namespace testing_support

@@ -1,0 +1,67 @@
+// Helpers for tests on real windows: a window of the test's own painted with
+// a known pattern, pixel reads, message pumping and the display under test.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/toolkit/picture.h"
+
+namespace testing_support {
+
+// Colours every display shows exactly, the 8-bit palette's static ones included.
+constexpr COLORREF kPatternColors[] = {RGB(255, 0, 0), RGB(0, 255, 0),     RGB(0, 0, 255),
+                                       RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255),
+                                       RGB(0, 0, 0),     RGB(255, 255, 255)};
+
+// The pattern's colour at a client pixel: 8 x 8 blocks that differ from
+// their neighbours, so an offset of one pixel shows.
+COLORREF PatternAt(int x, int y);
+
+// A top-level window with a frame whose client area shows the pattern.
+class PatternWindow {
+public:
+    PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title = L"pattern");
+    ~PatternWindow();
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    int clicks() const { return clicks_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+    int clicks_ = 0;
+};
+
+// Pixels as 0x00RRGGBB, row by row from the top.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<uint32_t> data;
+    uint32_t at(int x, int y) const { return data[size_t(y) * width + x]; }
+};
+Pixels ReadBitmap(HBITMAP bitmap, HPALETTE palette = nullptr);
+Pixels ReadPicture(const toolkit::Picture& picture);
+Pixels ReadScreen(const RECT& area);
+uint32_t Rgb(COLORREF c);  // COLORREF to 0x00RRGGBB
+
+// Runs the queue until it is empty, then waits a little for other processes
+// (Wine's desktop) to catch up.
+void Pump(DWORD milliseconds = 50);
+// Pumps until the condition holds or the time is up; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// What tools/test says the display is; 0 when the variable is unset.
+int ExpectedScreenWidth();
+int ExpectedScreenHeight();
+int ExpectedDpi();
+int ExpectedDepth();
+
+// Removes the stored settings so each test starts as a first run.
+void ClearSettings();
+
+}  // namespace testing_support
