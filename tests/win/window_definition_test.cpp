@@ -1,0 +1,279 @@
+// The main window read back as a user meets it: menus, shortcuts, toolbar,
+// tooltips, images and status panels.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "app/command_map.h"
+#include "app/frm_main.h"
+#include "app/toolkit/runtime.h"
+#include "tests/win/support/test_window.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Item {
+    int level;
+    const wchar_t* text;  // "-" for a separator
+    bool enabled;
+};
+
+// The menu bar as the user sees it; the scroll-window entry is not shown.
+const Item kExpectedMenus[] = {
+    {1, L"文件(&F)", true},       {2, L"打开(&O)", true},        {2, L"保存(&S)\tCtrl+S", true},
+    {2, L"-", true},              {2, L"取消捕获(&C)", true},    {2, L"-", true},
+    {2, L"设置为墙纸\tCtrl+W", true}, {2, L"清除墙纸\tCtrl+C", true}, {2, L"用画图编辑", true},
+    {2, L"-", true},              {2, L"打印(&P)", true},        {2, L"-", true},
+    {2, L"退出(&X)\tCtrl+Q", true}, {1, L"捕获(&C)", true},      {2, L"整个屏幕(&S)", true},
+    {2, L"自由捕获(&D)", true},   {2, L"-", true},               {2, L"延时捕获(&A)", true},
+    {2, L"当前工作区(&C)", true}, {2, L"-", true},               {2, L"当前窗口(&F)", true},
+    {1, L"图像(&I)", false},      {2, L"-", true},               {2, L"选择语言(&L)", false},
+    {3, L"简体中文(&C)", true},   {3, L"英语(&English)", true},  {1, L"帮助(&H)", true},
+    {2, L"帮助(H)", true},        {2, L"-", true},               {2, L"关于(&A)...", true},
+};
+
+void ReadMenu(HMENU menu, int level, std::vector<Item>& out, std::vector<std::wstring>& texts) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = L"";
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = 128;
+        ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
+        texts.push_back((info.fType & MFT_SEPARATOR) ? L"-" : text);
+        out.push_back({level, nullptr, !(info.fState & MFS_DISABLED)});
+        if (info.hSubMenu) ReadMenu(info.hSubMenu, level + 1, out, texts);
+    }
+}
+
+class WindowDefinition : public testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        ASSERT_TRUE(form.Load());
+        form.Show();
+        SetForegroundWindow(form.hwnd());
+        Pump(200);
+    }
+    void TearDown() override { ClearSettings(); }
+
+    // The program's own loop: shortcuts are translated before dispatch.
+    void PumpWithShortcuts(DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (TranslateAcceleratorW(form.hwnd(), form.Accelerators(), &msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(5);
+        }
+    }
+
+    void PressCtrl(WORD key) {
+        INPUT in[4] = {};
+        for (auto& i : in) i.type = INPUT_KEYBOARD;
+        in[0].ki.wVk = VK_CONTROL;
+        in[1].ki.wVk = key;
+        in[2].ki.wVk = key;
+        in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        in[3].ki.wVk = VK_CONTROL;
+        in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(4, in, sizeof(INPUT));
+    }
+
+    void ClickButton(int index) {
+        RECT r{};
+        SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, index - 1, LPARAM(&r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(form.Toolbar1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(form.Toolbar1.hwnd(), WM_LBUTTONUP, 0, at);
+        Pump(100);
+    }
+
+    app::FrmMain form;
+};
+
+TEST_F(WindowDefinition, MenuTreeCaptionsOrderAndStates) {
+    std::vector<Item> items;
+    std::vector<std::wstring> texts;
+    ReadMenu(GetMenu(form.hwnd()), 1, items, texts);
+    ASSERT_EQ(items.size(), std::size(kExpectedMenus));
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].level, kExpectedMenus[i].level) << i;
+        EXPECT_EQ(texts[i], kExpectedMenus[i].text) << i;
+        EXPECT_EQ(items[i].enabled, kExpectedMenus[i].enabled) << i;
+    }
+    // The hidden entry is not merely disabled: it is nowhere in the menus.
+    EXPECT_EQ(GetMenuState(GetMenu(form.hwnd()), app::ID_mnuScroll, MF_BYCOMMAND), UINT(-1));
+}
+
+TEST_F(WindowDefinition, ShortcutsRunTheSameHandlersAsTheMenu) {
+    // Ctrl+S opens the save dialog, as the menu entry does.
+    std::atomic<bool> seen{false};
+    std::thread dialogWatcher([&] {
+        for (int i = 0; i < 100 && !seen; ++i) {
+            if (HWND d = FindWindowW(L"#32770", L"保存")) {
+                seen = true;
+                PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+            }
+            Sleep(50);
+        }
+    });
+    PressCtrl('S');
+    PumpWithShortcuts(500);
+    dialogWatcher.join();
+    EXPECT_TRUE(seen);
+
+    // Ctrl+Q exits.
+    bool ended = false;
+    const auto previous = toolkit::SetEndHandler([&] {
+        ended = true;
+        throw 0;  // stops the exit; the window procedure swallows it
+    });
+    PressCtrl('Q');
+    PumpWithShortcuts(300);
+    toolkit::SetEndHandler(previous);
+    EXPECT_TRUE(ended);
+
+    // Ctrl+W and Ctrl+C are the wallpaper commands (Ctrl+C is not a copy).
+    ACCEL table[8];
+    const int n = CopyAcceleratorTableW(form.Accelerators(), table, 8);
+    ASSERT_EQ(n, 4);
+    std::vector<std::pair<WORD, app::Handler>> found;
+    for (int i = 0; i < n; ++i) {
+        EXPECT_EQ(table[i].fVirt & (FCONTROL | FVIRTKEY), FCONTROL | FVIRTKEY);
+        found.push_back({table[i].key, app::HandlerFor(table[i].cmd)});
+    }
+    using P = std::pair<WORD, app::Handler>;
+    EXPECT_EQ(found, (std::vector<P>{{'S', &app::FrmMain::mnusave_Click},
+                                     {'W', &app::FrmMain::mnuWallpaper_Click},
+                                     {'C', &app::FrmMain::mnuClearWall_Click},
+                                     {'Q', &app::FrmMain::mnuExit_Click}}));
+}
+
+TEST_F(WindowDefinition, ToolbarButtonsRunTheirCommandsAndGapsRunNothing) {
+    ASSERT_EQ(SendMessageW(form.Toolbar1.hwnd(), TB_BUTTONCOUNT, 0, 0), 17);
+    // Placeholders, the separator and button 8 do nothing.
+    for (int index : {1, 4, 8, 11, 15}) {
+        ClickButton(index);
+        form.Toolbar1_ButtonClick(int16_t(index));
+        EXPECT_TRUE(form.PicBmp.GetPicture().Empty()) << index;
+        EXPECT_EQ(form.CaptureUnsaved, app::kFalse) << index;
+    }
+    form.Toolbar1_ButtonClick(0);
+    form.Toolbar1_ButtonClick(18);
+    form.Toolbar1_ButtonClick(-1);
+    EXPECT_TRUE(form.PicBmp.GetPicture().Empty());
+
+    ClickButton(10);  // work area
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, client.right);
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+
+    ClickButton(9);  // current window
+    RECT outer;
+    GetWindowRect(form.hwnd(), &outer);
+    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, outer.right - outer.left);
+
+    ClickButton(5);  // entire screen
+    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, GetSystemMetrics(SM_CXSCREEN));
+
+    // Button 7 asks before the delayed capture; a failing handler stays inside.
+    int asked = 0;
+    const auto previous = toolkit::SetMsgBoxHandler([&](HWND, const std::wstring&, UINT, const std::wstring&) -> int {
+        ++asked;
+        throw 1;
+    });
+    form.Toolbar1_ButtonClick(7);
+    toolkit::SetMsgBoxHandler(previous);
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(WindowDefinition, TooltipsAreFixedChineseTexts) {
+    const wchar_t* expected[17] = {nullptr, L"打开", L"保存图片", nullptr, L"捕获全屏",
+                                   L"区域到剪切板", L"延时捕获活动窗口", L"捕获当前窗口",
+                                   L"捕获当前窗口", L"捕获工作区", nullptr, L"用画图编辑",
+                                   L"设为墙纸", L"打印", nullptr, L"帮助", L"关于"};
+    for (int index = 1; index <= 17; ++index) {
+        TBBUTTON button{};
+        SendMessageW(form.Toolbar1.hwnd(), TB_GETBUTTON, index - 1, LPARAM(&button));
+        NMTTDISPINFOW info{};
+        info.hdr.hwndFrom = HWND(SendMessageW(form.Toolbar1.hwnd(), TB_GETTOOLTIPS, 0, 0));
+        info.hdr.idFrom = UINT_PTR(button.idCommand);
+        info.hdr.code = TTN_GETDISPINFOW;
+        SendMessageW(form.hwnd(), WM_NOTIFY, 0, LPARAM(&info));
+        if (expected[index - 1])
+            EXPECT_STREQ(info.lpszText, expected[index - 1]) << index;
+        else
+            EXPECT_EQ(info.lpszText, nullptr) << index;
+        const bool separator = button.fsStyle & BTNS_SEP;
+        EXPECT_EQ(separator, index == 15) << index;
+        EXPECT_EQ(bool(button.fsState & TBSTATE_ENABLED), expected[index - 1] != nullptr) << index;
+    }
+    // Button 3 keeps its unshown second text.
+    TBBUTTON save{};
+    SendMessageW(form.Toolbar1.hwnd(), TB_GETBUTTON, 2, LPARAM(&save));
+    EXPECT_STREQ(reinterpret_cast<const wchar_t*>(save.dwData), L"保存");
+}
+
+TEST_F(WindowDefinition, ImageListHoldsTheTwentyThreeMaskedImages) {
+    HIMAGELIST images = HIMAGELIST(SendMessageW(form.Toolbar1.hwnd(), TB_GETIMAGELIST, 0, 0));
+    ASSERT_NE(images, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(images), 23);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+    // The light grey background is transparent: drawn on magenta, corners stay magenta.
+    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+    toolkit::UniqueDC memory(CreateCompatibleDC(screen.get()));
+    toolkit::UniqueBitmap target(CreateCompatibleBitmap(screen.get(), 16, 16));
+    int withTransparentPixels = 0;
+    for (int image = 0; image < 23; ++image) {
+        int visible = 0;
+        {
+            toolkit::SelectGuard selected(memory.get(), target.get());
+            RECT all{0, 0, 16, 16};
+            toolkit::UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+            FillRect(memory.get(), &all, magenta.get());
+            ImageList_Draw(images, image, memory.get(), 0, 0, ILD_TRANSPARENT);
+        }
+        const Pixels p = ReadBitmap(target.get());
+        for (uint32_t v : p.data) {
+            EXPECT_NE(v, 0xC0C0C0u) << image;
+            visible += v != 0xFF00FFu;
+        }
+        EXPECT_GT(visible, 40) << image;  // a picture, not an empty tile
+        withTransparentPixels += visible < 256;
+    }
+    EXPECT_GE(withTransparentPixels, 20);  // a few pictures fill their whole tile
+}
+
+TEST_F(WindowDefinition, StatusPanelsTextsAndWidths) {
+    EXPECT_EQ(form.PanelText(1), L"云雀软件\uFF0DFotolark\u3000V2.0");
+    EXPECT_FALSE(form.PanelText(2).empty());
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    int edges[2];
+    ASSERT_EQ(SendMessageW(form.StatusBar1.hwnd(), SB_GETPARTS, 2, LPARAM(edges)), 2);
+    EXPECT_EQ(edges[0], 400);  // 10592 HIMETRIC
+    // Narrower than both panels: panel 2 keeps its minimum, 3528 HIMETRIC.
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 450, 500, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    SendMessageW(form.StatusBar1.hwnd(), SB_GETPARTS, 2, LPARAM(edges));
+    RECT bar;
+    GetClientRect(form.StatusBar1.hwnd(), &bar);
+    EXPECT_EQ(bar.right - edges[0], 133);
+}
+
+}  // namespace
