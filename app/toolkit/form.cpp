@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/toolkit/handles.h"
 #include "app/toolkit/units.h"
 
 namespace toolkit {
@@ -9,21 +10,57 @@ namespace toolkit {
 namespace {
 
 int ScreenDpi(int index) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    WindowDC screen(nullptr, WindowDC::Area::Client);
+    return GetDeviceCaps(screen.get(), index);
 }
 
-std::optional<LONG> ToPixels(float units, double unitsPerPixel) {
-    const auto pixels = ToInt32(units / unitsPerPixel);
-    if (!pixels) return std::nullopt;
-    return *pixels;
+// Reads or changes one of a rectangle's four properties, in units of the
+// given size per pixel; a size may not be negative.
+enum class Edge { Left, Top, Width, Height };
+
+float Property(const RECT& r, Edge edge, Scale scale) {
+    switch (edge) {
+        case Edge::Left:
+            return static_cast<float>(r.left * scale.x);
+        case Edge::Top:
+            return static_cast<float>(r.top * scale.y);
+        case Edge::Width:
+            return static_cast<float>((r.right - r.left) * scale.x);
+        case Edge::Height:
+            return static_cast<float>((r.bottom - r.top) * scale.y);
+    }
+    return 0;
 }
 
-float ToUnits(LONG pixels, double unitsPerPixel) {
-    return static_cast<float>(pixels * unitsPerPixel);
+std::optional<RECT> WithProperty(RECT r, Edge edge, float units, Scale scale) {
+    const bool horizontal = edge == Edge::Left || edge == Edge::Width;
+    const auto px = ToInt32(units / (horizontal ? scale.x : scale.y));
+    if (!px) return std::nullopt;
+    switch (edge) {
+        case Edge::Left:
+            OffsetRect(&r, *px - r.left, 0);
+            break;
+        case Edge::Top:
+            OffsetRect(&r, 0, *px - r.top);
+            break;
+        case Edge::Width:
+            if (*px < 0) return std::nullopt;
+            r.right = r.left + *px;
+            break;
+        case Edge::Height:
+            if (*px < 0) return std::nullopt;
+            r.bottom = r.top + *px;
+            break;
+    }
+    return r;
 }
+
+bool MoveTo(HWND hwnd, const std::optional<RECT>& r) {
+    return r && SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                             SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
+Scale TwipsScale() { return Scale{Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY()}; }
 
 }  // namespace
 
@@ -50,52 +87,21 @@ RECT Control::PixelRect() const {
     return r;
 }
 
-bool Control::Move(const RECT& r) {
-    return SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                        SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+float Control::Left() const { return Property(PixelRect(), Edge::Left, UnitsPerPixel()); }
+float Control::Top() const { return Property(PixelRect(), Edge::Top, UnitsPerPixel()); }
+float Control::Width() const { return Property(PixelRect(), Edge::Width, UnitsPerPixel()); }
+float Control::Height() const { return Property(PixelRect(), Edge::Height, UnitsPerPixel()); }
+bool Control::SetLeft(float v) {
+    return MoveTo(hwnd_, WithProperty(PixelRect(), Edge::Left, v, UnitsPerPixel()));
 }
-
-float Control::Left() const { return ToUnits(PixelRect().left, UnitsPerPixel().x); }
-float Control::Top() const { return ToUnits(PixelRect().top, UnitsPerPixel().y); }
-float Control::Width() const {
-    const RECT r = PixelRect();
-    return ToUnits(r.right - r.left, UnitsPerPixel().x);
+bool Control::SetTop(float v) {
+    return MoveTo(hwnd_, WithProperty(PixelRect(), Edge::Top, v, UnitsPerPixel()));
 }
-float Control::Height() const {
-    const RECT r = PixelRect();
-    return ToUnits(r.bottom - r.top, UnitsPerPixel().y);
+bool Control::SetWidth(float v) {
+    return MoveTo(hwnd_, WithProperty(PixelRect(), Edge::Width, v, UnitsPerPixel()));
 }
-
-bool Control::SetLeft(float value) {
-    const auto px = ToPixels(value, UnitsPerPixel().x);
-    if (!px) return false;
-    RECT r = PixelRect();
-    OffsetRect(&r, *px - r.left, 0);
-    return Move(r);
-}
-
-bool Control::SetTop(float value) {
-    const auto px = ToPixels(value, UnitsPerPixel().y);
-    if (!px) return false;
-    RECT r = PixelRect();
-    OffsetRect(&r, 0, *px - r.top);
-    return Move(r);
-}
-
-bool Control::SetWidth(float value) {
-    const auto px = ToPixels(value, UnitsPerPixel().x);
-    if (!px || *px < 0) return false;
-    RECT r = PixelRect();
-    r.right = r.left + *px;
-    return Move(r);
-}
-
-bool Control::SetHeight(float value) {
-    const auto px = ToPixels(value, UnitsPerPixel().y);
-    if (!px || *px < 0) return false;
-    RECT r = PixelRect();
-    r.bottom = r.top + *px;
-    return Move(r);
+bool Control::SetHeight(float v) {
+    return MoveTo(hwnd_, WithProperty(PixelRect(), Edge::Height, v, UnitsPerPixel()));
 }
 
 bool Control::Visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -109,64 +115,33 @@ RECT Form::WindowPixels() const {
     return r;
 }
 
-bool Form::MoveWindowPixels(const RECT& r) {
-    return SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                        SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
-}
-
-float Form::Left() const { return ToUnits(WindowPixels().left, Screen::TwipsPerPixelX()); }
-float Form::Top() const { return ToUnits(WindowPixels().top, Screen::TwipsPerPixelY()); }
-float Form::Width() const {
-    const RECT r = WindowPixels();
-    return ToUnits(r.right - r.left, Screen::TwipsPerPixelX());
-}
-float Form::Height() const {
-    const RECT r = WindowPixels();
-    return ToUnits(r.bottom - r.top, Screen::TwipsPerPixelY());
-}
-
+float Form::Left() const { return Property(WindowPixels(), Edge::Left, TwipsScale()); }
+float Form::Top() const { return Property(WindowPixels(), Edge::Top, TwipsScale()); }
+float Form::Width() const { return Property(WindowPixels(), Edge::Width, TwipsScale()); }
+float Form::Height() const { return Property(WindowPixels(), Edge::Height, TwipsScale()); }
 bool Form::SetLeft(float twips) {
-    const auto px = ToPixels(twips, Screen::TwipsPerPixelX());
-    if (!px) return false;
-    RECT r = WindowPixels();
-    OffsetRect(&r, *px - r.left, 0);
-    return MoveWindowPixels(r);
+    return MoveTo(hwnd_, WithProperty(WindowPixels(), Edge::Left, twips, TwipsScale()));
 }
-
 bool Form::SetTop(float twips) {
-    const auto px = ToPixels(twips, Screen::TwipsPerPixelY());
-    if (!px) return false;
-    RECT r = WindowPixels();
-    OffsetRect(&r, 0, *px - r.top);
-    return MoveWindowPixels(r);
+    return MoveTo(hwnd_, WithProperty(WindowPixels(), Edge::Top, twips, TwipsScale()));
 }
-
 bool Form::SetWidth(float twips) {
-    const auto px = ToPixels(twips, Screen::TwipsPerPixelX());
-    if (!px || *px < 0) return false;
-    RECT r = WindowPixels();
-    r.right = r.left + *px;
-    return MoveWindowPixels(r);
+    return MoveTo(hwnd_, WithProperty(WindowPixels(), Edge::Width, twips, TwipsScale()));
 }
-
 bool Form::SetHeight(float twips) {
-    const auto px = ToPixels(twips, Screen::TwipsPerPixelY());
-    if (!px || *px < 0) return false;
-    RECT r = WindowPixels();
-    r.bottom = r.top + *px;
-    return MoveWindowPixels(r);
+    return MoveTo(hwnd_, WithProperty(WindowPixels(), Edge::Height, twips, TwipsScale()));
 }
 
 float Form::ScaleWidth() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return ToUnits(r.right, UnitsPerPixel().x);
+    return Property(r, Edge::Width, UnitsPerPixel());
 }
 
 float Form::ScaleHeight() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return ToUnits(r.bottom, UnitsPerPixel().y);
+    return Property(r, Edge::Height, UnitsPerPixel());
 }
 
 WindowState Form::GetWindowState() const {

@@ -56,7 +56,6 @@ public:
 
 private:
     RECT PixelRect() const;  // in the parent's client coordinates
-    bool Move(const RECT& pixels);
     Scale UnitsPerPixel() const;
 
     HWND hwnd_ = nullptr;
@@ -92,7 +91,6 @@ protected:
 
 private:
     RECT WindowPixels() const;
-    bool MoveWindowPixels(const RECT& pixels);
 
     HWND hwnd_ = nullptr;
     ScaleMode scaleMode_ = ScaleMode::Twips;
