@@ -13,6 +13,7 @@
 #include "app/toolkit/form.h"
 #include "app/toolkit/handles.h"
 #include "app/toolkit/picture_box.h"
+#include "app/toolkit/scroll_bar.h"
 
 namespace app {
 
@@ -45,8 +46,8 @@ public:
     toolkit::Control StatusBar1;
     toolkit::PictureBox picScroll;
     toolkit::PictureBox PicBmp;
-    toolkit::Control HScroll1;
-    toolkit::Control VScroll1;
+    toolkit::ScrollBar HScroll1;
+    toolkit::ScrollBar VScroll1;
     toolkit::CommonDialog CDopen;
 
     // Lifecycle and layout.
@@ -101,7 +102,6 @@ private:
     void SizePanels(int barWidth);
     // Puts a new capture into the viewer and marks it unsaved.
     void ShowCapture(toolkit::Picture picture);
-    void InitScrollBars();
     LRESULT OnNotify(const NMHDR* header);
     void OnScrollBar(HWND bar, int code);
     static int16_t MouseButtonOf(UINT message);

@@ -103,9 +103,8 @@ bool FrmMain::CreateControls() {
                                 h.top, h.right - h.left, h.bottom - h.top, hwnd(),
                                 HMENU(INT_PTR(kHScrollId)), GetModuleHandleW(nullptr), nullptr);
     if (!vbar || !hbar) return false;
-    VScroll1 = toolkit::Control(vbar, this);
-    HScroll1 = toolkit::Control(hbar, this);
-    InitScrollBars();
+    VScroll1 = toolkit::ScrollBar(vbar, this);
+    HScroll1 = toolkit::ScrollBar(hbar, this);
     return CreateToolbar();
 }
 
