@@ -4,6 +4,9 @@
 
 #include "app/command_map.h"
 #include "app/frm_main_definition.h"
+#include "app/toolkit/mouse_pointer.h"
+#include "capture/region_select.h"
+#include "capture/region_track.h"
 
 namespace app {
 
@@ -106,6 +109,12 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      float(GET_X_LPARAM(lParam) * scale.x), float(GET_Y_LPARAM(lParam) * scale.y));
         return 0;
     }
+    case capture::kRegionPressMessage:
+        DeliverRegionPress(*this, lParam);
+        return 0;
+    case WM_SETCURSOR:
+        if (toolkit::ShowScreenMousePointer()) return TRUE;
+        break;
     case WM_CLOSE:
         OnClose();
         return 0;

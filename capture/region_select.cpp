@@ -1,12 +1,78 @@
 // The free-region capture: arm, track the dragged rectangle, copy and show it;
 // and the clear command.
+#include "capture/region_select.h"
+
+#include <windowsx.h>
+
 #include "app/frm_main.h"
+#include "app/toolkit/mouse_pointer.h"
+#include "app/toolkit/runtime.h"
+#include "app/toolkit/units.h"
+#include "capture/clipboard.h"
+#include "capture/region_track.h"
 
 namespace app {
 
-void FrmMain::mnuDistrict_Click() {}
-void FrmMain::mnuClear_Click() {}
-void FrmMain::Form_MouseDown(int16_t, int16_t, float, float) {}
-void FrmMain::Form_MouseUp(int16_t, int16_t, float, float) {}
+namespace {
+
+constexpr int16_t kLeftButton = 1;
+constexpr wchar_t kClipboardFailed[] = L"无法将图片复制到剪贴板。";
+
+int16_t ShiftNow() {
+    return int16_t(((GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
+                   ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
+}
+
+}  // namespace
+
+void DeliverRegionPress(FrmMain& form, LPARAM screenPoint) {
+    POINT p{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    ScreenToClient(form.hwnd(), &p);
+    const auto scale = form.UnitsPerPixel();
+    form.Form_MouseDown(kLeftButton, ShiftNow(), float(p.x * scale.x), float(p.y * scale.y));
+    capture::EndRegionPress(form.RegionArmed != kFalse);
+}
+
+void FrmMain::mnuDistrict_Click() {
+    SetScaleMode(toolkit::ScaleMode::Pixels);
+    if (RegionArmed == kTrue) return;
+    RegionArmed = kTrue;
+    toolkit::SetScreenMousePointer(toolkit::MousePointer::Crosshair);
+    CaptureUnsaved = kTrue;
+    // Minimized yet still the active window: its capture then keeps the moves
+    // of the drag from the programs under the pointer, and the crosshair on.
+    ShowWindow(hwnd(), SW_SHOWMINIMIZED);
+    capture::ArmRegionSelection(hwnd());
+}
+
+void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
+    if (!(Button & kLeftButton) ||
+        toolkit::ScreenMousePointer() != toolkit::MousePointer::Crosshair || RegionArmed != kTrue)
+        return;
+    RegionArmed = kFalse;
+    POINT anchor{toolkit::ToInt32(X).value_or(0), toolkit::ToInt32(Y).value_or(0)};
+    const capture::Rect32 r = capture::TrackRegion(hwnd(), anchor);
+    // Still minimized: the window is not in the picture.
+    capture::ScreenCopy copy = capture::CopyScreenToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
+    SetWindowState(toolkit::WindowState::Normal);
+    PicBmp.SetPicture(std::move(copy.picture));
+    if (!copy.onClipboard)
+        toolkit::MsgBox(hwnd(), kClipboardFailed, MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
+}
+
+void FrmMain::Form_MouseUp(int16_t Button, int16_t, float, float) {
+    if (!(Button & kLeftButton)) return;
+    // Only a selection puts the form in pixels; it ends here.
+    const bool endsSelection = GetScaleMode() == toolkit::ScaleMode::Pixels;
+    toolkit::SetScreenMousePointer(toolkit::MousePointer::Default);
+    SetScaleMode(toolkit::ScaleMode::Twips);
+    // The restore laid the viewer out in pixels for the previous picture.
+    if (endsSelection) Form_Resize();
+}
+
+void FrmMain::mnuClear_Click() {
+    PicBmp.SetPicture(toolkit::Picture());
+    Form_Resize();
+}
 
 }  // namespace app

@@ -1,0 +1,30 @@
+// Copying a rectangle of the screen to the clipboard, for the free-region
+// capture, which shows the same pixels in the viewer.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/toolkit/handles.h"
+#include "app/toolkit/picture.h"
+
+namespace capture {
+
+struct ScreenCopy {
+    toolkit::Picture picture;  // the captured pixels, whatever became of the clipboard
+    bool onClipboard = false;
+};
+
+// Copies the pixels from (Left, Top) up to (Right, Bottom) into a bitmap in
+// the display's format and puts it on the clipboard in place of everything it
+// held, owned by `owner`. An empty area gives a 1 x 1 monochrome bitmap.
+ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t Right,
+                                 int32_t Bottom);
+
+// Empties the clipboard and hands it the bitmap. The bitmap stays with its
+// owner unless the clipboard took it; false when the clipboard is held by
+// another program or refuses it.
+bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap);
+
+}  // namespace capture
