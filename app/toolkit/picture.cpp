@@ -20,14 +20,22 @@ Picture Picture::FromBitmap(HBITMAP bitmap, HPALETTE palette) {
     // From here the picture object owns both handles.
     ownedBitmap.release();
     ownedPalette.release();
-    ComPtr<IPictureDisp> disp;
-    dispatch->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(disp.put()));
-    return Picture(std::move(disp));
+    auto object = std::make_shared<Object>();
+    object->palette = palette;
+    dispatch->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(object->disp.put()));
+    Picture picture;
+    picture.object_ = std::move(object);
+    return picture;
+}
+
+Picture::Object::~Object() {
+    disp.reset();
+    if (palette && GetObjectType(palette) == OBJ_PAL) DeleteObject(palette);
 }
 
 ComPtr<IPicture> Picture::AsPicture() const {
     ComPtr<IPicture> picture;
-    if (disp_) disp_->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.put()));
+    if (Disp()) Disp()->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.put()));
     return picture;
 }
 

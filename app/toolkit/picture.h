@@ -6,6 +6,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <memory>
+
 #include "app/toolkit/unique.h"
 
 namespace toolkit {
@@ -13,7 +15,6 @@ namespace toolkit {
 class Picture {
 public:
     Picture() = default;
-    explicit Picture(ComPtr<IPictureDisp> disp) : disp_(std::move(disp)) {}
 
     // Wraps the handles in a new picture that owns them; the handles are
     // freed here when the picture cannot be made.
@@ -24,11 +25,18 @@ public:
     HPALETTE Palette() const;
     // Size in pixels; 0 x 0 when empty.
     SIZE PixelSize() const;
-    IPictureDisp* Disp() const { return disp_.get(); }
+    IPictureDisp* Disp() const { return object_ ? object_->disp.get() : nullptr; }
 
 private:
+    // Not every picture object frees the palette it was given (Wine's does
+    // not), so the last copy frees whatever the object left behind.
+    struct Object {
+        ComPtr<IPictureDisp> disp;
+        HPALETTE palette = nullptr;
+        ~Object();
+    };
     ComPtr<IPicture> AsPicture() const;
-    ComPtr<IPictureDisp> disp_;
+    std::shared_ptr<const Object> object_;
 };
 
 }  // namespace toolkit
