@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "bench/measure.h"
 #include "app/toolkit/runtime.h"
 
 namespace {
@@ -56,9 +57,8 @@ void Click(POINT at) {
 int main() {
     OleInitialize(nullptr);
     toolkit::SetMsgBoxHandler([](HWND, const std::wstring&, UINT, const std::wstring&) { return IDOK; });
-    const char* display = std::getenv("FOTOLARK_BENCH_DISPLAY");
-    const std::string name = (!display || std::string(display) == "1080p") ? "arm_ms"
-                                                                          : "arm_ms_" + std::string(display);
+    const std::string display = bench::DisplayName(GetSystemMetrics(SM_CXSCREEN));
+    const std::string name = display == "1080p" ? "arm_ms" : "arm_ms_" + display;
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
     std::vector<double> times;
     {

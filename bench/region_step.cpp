@@ -11,28 +11,12 @@
 #include <vector>
 
 #include "app/toolkit/handles.h"
+#include "bench/measure.h"
 #include "capture/region_frame.h"
-
-namespace {
-
-template <typename F>
-double MedianMs(int runs, F&& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        f(i);
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-}  // namespace
 
 int main() {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    const char* display = std::getenv("FOTOLARK_BENCH_DISPLAY");
-    const std::string suffix = display ? display : cx >= 3840 ? "4k" : "1080p";
+    const std::string suffix = bench::DisplayName(cx);
     toolkit::UniqueDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!screen) return 1;
     const capture::Rect32 small{(cx - 1000) / 2, (cy - 700) / 2, (cx - 1000) / 2 + 1000, (cy - 700) / 2 + 700};
@@ -56,8 +40,8 @@ int main() {
         finish();
     };
     for (int i = 0; i < 10; ++i) step(i), bare(i);  // first-use costs out of the way
-    const double stepMs = MedianMs(kRuns, step);
-    const double bareMs = MedianMs(kRuns, bare);
+    const double stepMs = bench::MedianMs(kRuns, step);
+    const double bareMs = bench::MedianMs(kRuns, bare);
     capture::DrawRegionFrame(screen.get(), small);  // even number of steps: erases the frame
     std::printf("bench: region_step_ms_%s %.3f ms\n", suffix.c_str(), stepMs);
     std::printf("bench: region_step_ratio_%s %.3f ratio\n", suffix.c_str(), stepMs / bareMs);

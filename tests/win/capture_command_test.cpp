@@ -8,23 +8,16 @@
 
 #include "app/frm_main.h"
 #include "app/toolkit/runtime.h"
+#include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
 
 namespace {
 
-class CaptureCommands : public testing::Test {
+class CaptureCommands : public ShownForm {
 protected:
-    void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(form.Load());
-        form.Show();
-        Pump(200);
-    }
-    void TearDown() override { ClearSettings(); }
     SIZE PictureSize() const { return form.PicBmp.GetPicture().PixelSize(); }
-    app::FrmMain form;
 };
 
 TEST_F(CaptureCommands, EntireScreenHidesShowsAndFocusesTheWindow) {

@@ -12,6 +12,7 @@
 #include "app/toolkit/settings.h"
 #include "capture/capture_core.h"
 #include "capture/process.h"
+#include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
@@ -116,15 +117,8 @@ std::wstring TempPath(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
-class CloseProtocol : public testing::Test {
+class CloseProtocol : public ShownForm {
 protected:
-    void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(form.Load());
-        form.Show();
-        Pump();
-    }
-    void TearDown() override { ClearSettings(); }
     void Capture() {
         form.mnuClient_Click();
         ASSERT_EQ(form.CaptureUnsaved, app::kTrue);
@@ -134,7 +128,6 @@ protected:
         Pump(300);
         return !IsWindow(form.hwnd());
     }
-    app::FrmMain form;
 };
 
 TEST_F(CloseProtocol, NothingUnsavedClosesWithoutAsking) {

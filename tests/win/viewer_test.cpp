@@ -10,6 +10,7 @@
 #include "app/frm_main.h"
 #include "app/toolkit/handles.h"
 #include "app/toolkit/units.h"
+#include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
@@ -87,17 +88,8 @@ void Click(POINT p) {
     Pump(300);
 }
 
-class Viewer : public testing::Test {
+class Viewer : public ShownForm {
 protected:
-    void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(form.Load());
-        form.Show();
-        SetForegroundWindow(form.hwnd());
-        Pump(200);
-    }
-    void TearDown() override { ClearSettings(); }
-
     void ShowPicture(int width, int height) {
         form.PicBmp.SetPicture(MarkedPicture(width, height));
         form.Form_Resize();
@@ -125,7 +117,6 @@ protected:
         return AlongBar(bar, (info.xyThumbTop + info.xyThumbBottom) / 2);
     }
 
-    app::FrmMain form;
 };
 
 TEST_F(Viewer, AtStartTheDesignedHolderFitsWithNoBars) {

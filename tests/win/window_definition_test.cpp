@@ -12,6 +12,7 @@
 #include "app/command_map.h"
 #include "app/frm_main.h"
 #include "app/toolkit/runtime.h"
+#include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
@@ -53,17 +54,8 @@ void ReadMenu(HMENU menu, int level, std::vector<Item>& out, std::vector<std::ws
     }
 }
 
-class WindowDefinition : public testing::Test {
+class WindowDefinition : public ShownForm {
 protected:
-    void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(form.Load());
-        form.Show();
-        SetForegroundWindow(form.hwnd());
-        Pump(200);
-    }
-    void TearDown() override { ClearSettings(); }
-
     // The program's own loop: shortcuts are translated before dispatch.
     void PumpWithShortcuts(DWORD ms) {
         const DWORD end = GetTickCount() + ms;
@@ -99,7 +91,6 @@ protected:
         Pump(100);
     }
 
-    app::FrmMain form;
 };
 
 TEST_F(WindowDefinition, MenuTreeCaptionsOrderAndStates) {
