@@ -4,6 +4,7 @@
 
 #include "app/command_map.h"
 #include "app/frm_main_definition.h"
+#include "resources/resource.h"
 #include "app/toolkit/mouse_pointer.h"
 #include "capture/region_select.h"
 #include "capture/region_track.h"
@@ -33,7 +34,7 @@ bool FrmMain::Load() {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &FrmMain::WindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, L"IDI_FOTOLARK");
+        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(IDI_FOTOLARK));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = kClassName;

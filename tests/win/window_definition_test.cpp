@@ -11,6 +11,7 @@
 
 #include "app/command_map.h"
 #include "app/frm_main.h"
+#include "app/frm_main_definition.h"
 #include "app/toolkit/runtime.h"
 #include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
@@ -265,6 +266,46 @@ TEST_F(WindowDefinition, StatusPanelsTextsAndWidths) {
     RECT bar;
     GetClientRect(form.StatusBar1.hwnd(), &bar);
     EXPECT_EQ(bar.right - edges[0], 133);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowDefinition, IconVersionAndImageKeys) {
+    // The window's own 32 x 32 icon, not the system's default.
+    const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(form.hwnd(), GCLP_HICON));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_NE(icon, LoadIconW(nullptr, IDI_APPLICATION));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    toolkit::UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bits{};
+    GetObjectW(info.hbmColor, sizeof bits, &bits);
+    EXPECT_EQ(bits.bmWidth, 32);
+    EXPECT_EQ(bits.bmHeight, 32);
+
+    // The version resource names the product and its version.
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::vector<char> data(GetFileVersionInfoSizeW(path, nullptr));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, DWORD(data.size()), data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00020000u);
+    wchar_t* product = nullptr;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\080404B0\\ProductName",
+                               reinterpret_cast<void**>(&product), &size));
+    EXPECT_STREQ(product, L"Fotolark");
+
+    EXPECT_EQ(app::ImageByKey(L"Open"), 1);
+    EXPECT_EQ(app::ImageByKey(L"Save"), 2);
+    EXPECT_EQ(app::ImageByKey(L"Capture Rectangle"), 3);
+    EXPECT_EQ(app::ImageByKey(L"Capture Full Screen"), 4);
+    EXPECT_EQ(app::ImageByKey(L"CopyToClipboard"), 22);
+    EXPECT_EQ(app::ImageByKey(L"Print"), 0);
 }
 
 }  // namespace
