@@ -117,6 +117,37 @@ std::wstring TempPath(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
+// Makes the settings store refuse writes: the program's key becomes a link
+// to a key that does not exist, so nothing can be created under it.
+class UnwritableSettings {
+public:
+    UnwritableSettings() {
+        ClearSettings();
+        HKEY link = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Fotolark", 0, nullptr,
+                        REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS | KEY_CREATE_LINK,
+                        nullptr, &link, nullptr);
+        const wchar_t target[] = L"\\Registry\\Machine\\Software\\FotolarkNoSuchKey\\Deeper";
+        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target),
+                       sizeof target - sizeof(wchar_t));
+        RegCloseKey(link);
+    }
+    ~UnwritableSettings() {
+        HKEY link = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Fotolark", REG_OPTION_OPEN_LINK,
+                          KEY_ALL_ACCESS, &link) != ERROR_SUCCESS)
+            return;
+        using NtDeleteKey = LONG(WINAPI*)(HANDLE);
+        if (auto remove = reinterpret_cast<NtDeleteKey>(
+                GetProcAddress(GetModuleHandleW(L"ntdll"), "NtDeleteKey")))
+            remove(link);
+        RegCloseKey(link);
+    }
+    bool refuses() const {
+        return !toolkit::SaveSetting(L"Fotolark", L"Settings", L"Probe", L"1");
+    }
+};
+
 class CloseProtocol : public ShownForm {
 protected:
     void Capture() {
@@ -198,6 +229,16 @@ TEST_F(CloseProtocol, YesWithASuccessfulSaveWritesTheFileAndCloses) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     DeleteFileW(path.c_str());
+}
+
+TEST_F(CloseProtocol, PlacementThatCannotBeWrittenStillAsks) {
+    Capture();
+    UnwritableSettings unwritable;
+    ASSERT_TRUE(unwritable.refuses());
+    ScriptedBoxes boxes({IDCANCEL});
+    EXPECT_FALSE(CloseBox());
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, L"  文件还没有保存，您要保存吗?");
 }
 
 class ExitCommand : public CloseProtocol {
