@@ -96,20 +96,12 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        const auto scale = UnitsPerPixel();
-        Form_MouseDown(MouseButtonOf(message), ShiftState(wParam),
-                       float(GET_X_LPARAM(lParam) * scale.x), float(GET_Y_LPARAM(lParam) * scale.y));
-        return 0;
-    }
+    case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        const auto scale = UnitsPerPixel();
-        Form_MouseUp(MouseButtonOf(message), ShiftState(wParam),
-                     float(GET_X_LPARAM(lParam) * scale.x), float(GET_Y_LPARAM(lParam) * scale.y));
+    case WM_MBUTTONUP:
+        OnMouseButton(message, wParam, lParam);
         return 0;
-    }
     case capture::kRegionPressMessage:
         DeliverRegionPress(*this, lParam);
         return 0;
@@ -129,6 +121,17 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
+}
+
+void FrmMain::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto scale = UnitsPerPixel();
+    const float x = float(GET_X_LPARAM(lParam) * scale.x), y = float(GET_Y_LPARAM(lParam) * scale.y);
+    const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
+                      message == WM_MBUTTONDOWN;
+    if (down)
+        Form_MouseDown(MouseButtonOf(message), ShiftState(wParam), x, y);
+    else
+        Form_MouseUp(MouseButtonOf(message), ShiftState(wParam), x, y);
 }
 
 int16_t FrmMain::MouseButtonOf(UINT message) {

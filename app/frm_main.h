@@ -104,6 +104,7 @@ private:
     void ShowCapture(toolkit::Picture picture);
     LRESULT OnNotify(const NMHDR* header);
     void OnScrollBar(HWND bar, int code);
+    void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     static int16_t MouseButtonOf(UINT message);
     bool SaveWindowPlacement();
     void OnCommand(UINT id);

@@ -21,21 +21,16 @@ void ScrollBar::SetRange() {
     SetScrollInfo(hwnd(), SB_CTL, &info, TRUE);
 }
 
-int32_t ScrollBar::Value() const {
+SCROLLINFO ScrollBar::Info(UINT mask) const {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
-    info.fMask = SIF_POS;
+    info.fMask = mask;
     GetScrollInfo(hwnd(), SB_CTL, &info);
-    return info.nPos;
+    return info;
 }
 
-int32_t ScrollBar::TrackPosition() const {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(hwnd(), SB_CTL, &info);
-    return info.nTrackPos;
-}
+int32_t ScrollBar::Value() const { return Info(SIF_POS).nPos; }
+int32_t ScrollBar::TrackPosition() const { return Info(SIF_TRACKPOS).nTrackPos; }
 
 bool ScrollBar::SetValue(int32_t value) {
     if (value < 0 || value > max_) return false;

@@ -33,6 +33,7 @@ public:
 
 private:
     void SetRange();
+    SCROLLINFO Info(UINT mask) const;
 
     int32_t max_ = 32767;
     int32_t smallChange_ = 1;  // no Win32 field holds it

@@ -1,6 +1,7 @@
 #include "tests/win/support/test_window.h"
 
 #include <cstdlib>
+#include <optional>
 #include <cstdio>
 
 #include "app/toolkit/handles.h"
@@ -84,10 +85,12 @@ Pixels ReadBitmap(HBITMAP bitmap, HPALETTE palette) {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-    HPALETTE previous = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
-    if (palette) RealizePalette(screen.get());
+    std::optional<toolkit::PaletteGuard> realized;
+    if (palette) {
+        realized.emplace(screen.get(), palette);
+        RealizePalette(screen.get());
+    }
     GetDIBits(screen.get(), bitmap, 0, p.height, p.data.data(), &bmi, DIB_RGB_COLORS);
-    if (previous) SelectPalette(screen.get(), previous, FALSE);
     for (auto& v : p.data) v &= 0xFFFFFF;
     return p;
 }
