@@ -5,13 +5,13 @@
 #include "app/command_map.h"
 #include "app/frm_main_definition.h"
 #include "resources/resource.h"
-#include "app/toolkit/mouse_pointer.h"
-#include "capture/region_select.h"
+#include "toolkit/mouse_pointer.h"
 #include "capture/region_track.h"
 
 namespace app {
 
 int32_t HelpTaskId = 0;
+toolkit::UniqueHandle HelpTask;
 
 namespace {
 
@@ -103,7 +103,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnMouseButton(message, wParam, lParam);
         return 0;
     case capture::kRegionPressMessage:
-        DeliverRegionPress(*this, lParam);
+        OnRegionPress(lParam);
         return 0;
     case WM_SETCURSOR:
         if (toolkit::ShowScreenMousePointer()) return TRUE;

@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/toolkit/common_dialog.h"
-#include "app/toolkit/form.h"
-#include "app/toolkit/handles.h"
-#include "app/toolkit/picture_box.h"
-#include "app/toolkit/scroll_bar.h"
+#include "toolkit/common_dialog.h"
+#include "toolkit/form.h"
+#include "toolkit/handles.h"
+#include "toolkit/picture_box.h"
+#include "toolkit/scroll_bar.h"
 
 namespace app {
 
@@ -105,17 +105,21 @@ private:
     LRESULT OnNotify(const NMHDR* header);
     void OnScrollBar(HWND bar, int code);
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnRegionPress(LPARAM screenPoint);
     static int16_t MouseButtonOf(UINT message);
     bool SaveWindowPlacement();
     void OnCommand(UINT id);
     void OnClose();
 
     // The menu belongs to the window once attached; the window destroys it.
-    toolkit::Unique<HACCEL, DestroyAcceleratorTable> accelerators_;
-    toolkit::Unique<HIMAGELIST, ImageList_Destroy> ImageList1;
+    toolkit::UniqueAccelerators accelerators_;
+    toolkit::UniqueImageList ImageList1;
 };
 
-// Program-wide: the process id of the Notepad the help command started last.
+// Program-wide: the process id of the Notepad the help command started last,
+// and that process, held so that Exit never ends another one that the system
+// later gave the same id.
 extern int32_t HelpTaskId;
+extern toolkit::UniqueHandle HelpTask;
 
 }  // namespace app

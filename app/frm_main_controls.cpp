@@ -9,7 +9,7 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_definition.h"
-#include "app/toolkit/units.h"
+#include "toolkit/units.h"
 #include "resources/resource.h"
 
 namespace app {
@@ -39,16 +39,18 @@ int HimetricToPixelsX(int himetric) {
         .value_or(0);
 }
 
-HMENU BuildMenuTree() {
-    HMENU bar = CreateMenu();
-    std::vector<HMENU> parents{bar};  // parents[level - 1] holds entries of that level
+// Each submenu belongs to the entry it is inserted under; one whose entry is
+// not shown is never attached and is freed here, with whatever went into it.
+toolkit::UniqueMenu BuildMenuTree() {
+    toolkit::UniqueMenu bar(CreateMenu());
+    std::vector<toolkit::UniqueMenu> unattached;
+    std::vector<HMENU> parents{bar.get()};  // parents[level - 1] holds entries of that level
     for (int i = 0; i < kMenuTreeSize; ++i) {
         const MenuEntry& e = kMenuTree[i];
         parents.resize(e.level);
         const bool hasChildren = i + 1 < kMenuTreeSize && kMenuTree[i + 1].level > e.level;
-        HMENU popup = hasChildren ? CreatePopupMenu() : nullptr;
-        if (popup) parents.push_back(popup);
-        if (!e.shown) continue;
+        toolkit::UniqueMenu popup(hasChildren ? CreatePopupMenu() : nullptr);
+        if (popup) parents.push_back(popup.get());
         std::wstring text = e.caption;
         if (e.shortcut) text += std::wstring(L"\t") + e.shortcut;
         MENUITEMINFOW item{};
@@ -61,10 +63,13 @@ HMENU BuildMenuTree() {
             item.wID = e.id;
             item.dwTypeData = text.data();
             item.fState = e.enabled ? MFS_ENABLED : MFS_DISABLED;
-            item.hSubMenu = popup;
+            item.hSubMenu = popup.get();
         }
         HMENU parent = parents[e.level - 1];
-        InsertMenuItemW(parent, GetMenuItemCount(parent), TRUE, &item);
+        if (e.shown && InsertMenuItemW(parent, GetMenuItemCount(parent), TRUE, &item))
+            popup.release();
+        else if (popup)
+            unattached.push_back(std::move(popup));
     }
     return bar;
 }
@@ -84,7 +89,8 @@ bool FrmMain::CreateControls() {
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0);
     SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetMenu(hwnd(), BuildMenuTree());
+    toolkit::UniqueMenu menu = BuildMenuTree();
+    if (SetMenu(hwnd(), menu.get())) menu.release();  // the window destroys it
     accelerators_.reset(BuildAccelerators());
 
     // Created in tab order.

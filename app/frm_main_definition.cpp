@@ -1,7 +1,5 @@
 #include "app/frm_main_definition.h"
 
-#include <cwchar>
-
 namespace app {
 
 // mnuView and mnuLanguage are shown but disabled, so the user sees the Image
@@ -68,19 +66,6 @@ const ToolbarButton kToolbarButtons[kToolbarButtonCount] = {
     {ButtonKind::Button, 23, L"帮助", nullptr, ID_mnuHowto},
     {ButtonKind::Button, 18, L"关于", nullptr, ID_mnuAbout},
 };
-
-const wchar_t* const kImageKeys[kImageCount] = {
-    L"Open", L"Save", L"Capture Rectangle", L"Capture Full Screen", nullptr, nullptr,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr, nullptr, nullptr, L"CopyToClipboard", nullptr,
-};
-
-int ImageByKey(const wchar_t* key) {
-    for (int i = 0; i < kImageCount; ++i)
-        if (kImageKeys[i] && key && std::wcscmp(kImageKeys[i], key) == 0) return i + 1;
-    return 0;
-}
 
 const wchar_t kProductLine[] = L"云雀软件\uFF0DFotolark\u3000V2.0";
 

@@ -47,10 +47,6 @@ extern const ToolbarButton kToolbarButtons[kToolbarButtonCount];  // by 1-based 
 
 constexpr int kImageCount = 23;
 constexpr COLORREF kImageMaskColor = RGB(192, 192, 192);
-// The keys of the image list, by 1-based image - 1; most images have none.
-extern const wchar_t* const kImageKeys[kImageCount];
-// The 1-based image with that key, 0 for none.
-int ImageByKey(const wchar_t* key);
 
 // The product line of status panel 1.
 extern const wchar_t kProductLine[];

@@ -6,9 +6,8 @@
 
 #include "app/frm_main.h"
 #include "app/placement.h"
-#include "app/toolkit/runtime.h"
-#include "app/toolkit/settings.h"
-#include "capture/process.h"
+#include "toolkit/runtime.h"
+#include "toolkit/settings.h"
 
 namespace app {
 
@@ -108,7 +107,7 @@ void FrmMain::mnuExit_Click() {
             if (CaptureUnsaved == kTrue) return;  // the picture was not written: keep it
         }
     }
-    capture::EndProcessById(HelpTaskId);
+    toolkit::EndProcessById(HelpTaskId, HelpTask.get());
     toolkit::End();
 }
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/toolkit/scroll_range.h"
-#include "app/toolkit/units.h"
+#include "toolkit/scroll_range.h"
+#include "toolkit/units.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 #include "bench/measure.h"
 #include "capture/capture_core.h"
 
@@ -24,14 +24,13 @@ void BareBitBlt() {
 int main() {
     OleInitialize(nullptr);
     const std::string suffix = bench::DisplayName(GetSystemMetrics(SM_CXSCREEN));
-    constexpr int kRuns = 20;
     // Warm both paths up so neither pays the first-use costs.
     capture::GrabFullScreen();
     BareBitBlt();
-    const double bare = bench::MedianMs(kRuns, [](int) { BareBitBlt(); });
-    const double grab = bench::MedianMs(kRuns, [](int) { capture::GrabFullScreen(); });
-    std::printf("bench: grab_full_screen_ms_%s %.2f ms\n", suffix.c_str(), grab);
-    std::printf("bench: grab_full_screen_ratio_%s %.3f ratio\n", suffix.c_str(), grab / bare);
+    const auto grab = bench::Compare(
+        41, [](int) { capture::GrabFullScreen(); }, [](int) { BareBitBlt(); });
+    std::printf("bench: grab_full_screen_ms_%s %.2f ms\n", suffix.c_str(), grab.ms);
+    std::printf("bench: grab_full_screen_ratio_%s %.3f ratio\n", suffix.c_str(), grab.ratio);
     OleUninitialize();
     return 0;
 }

@@ -1,5 +1,5 @@
-// What every benchmark here shares: the median time of repeated runs and the
-// display the runner put it on.
+// What every benchmark here shares: timing repeated runs and the display the
+// runner put it on.
 #pragma once
 
 #include <algorithm>
@@ -10,18 +10,45 @@
 
 namespace bench {
 
+template <typename F>
+double TimeMs(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // The median of runs calls of f(i), in milliseconds.
 template <typename F>
 double MedianMs(int runs, F&& f) {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        f(i);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        times.push_back(std::chrono::duration<double, std::milli>(elapsed).count());
+    for (int i = 0; i < runs; ++i) times.push_back(TimeMs([&] { f(i); }));
+    return Median(times);
+}
+
+struct Comparison {
+    double ms;     // the median time of the side measured
+    double ratio;  // the median of its time over the baseline's, pair by pair
+};
+
+// Runs the side measured and the baseline in turn, pairs times, so that each
+// ratio compares two runs made under the same load: medians taken apart
+// drift with whatever else the machine (here the X server) is doing.
+template <typename Measured, typename Baseline>
+Comparison Compare(int pairs, Measured&& measured, Baseline&& baseline) {
+    std::vector<double> times, ratios;
+    for (int i = 0; i < pairs; ++i) {
+        const double m = TimeMs([&] { measured(i); });
+        const double b = TimeMs([&] { baseline(i); });
+        times.push_back(m);
+        ratios.push_back(m / b);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Comparison{Median(times), Median(ratios)};
 }
 
 // "1080p" or "4k", as tools/bench names the display.

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 #include "bench/measure.h"
 #include "capture/region_frame.h"
 
@@ -40,10 +40,9 @@ int main() {
         finish();
     };
     for (int i = 0; i < 10; ++i) step(i), bare(i);  // first-use costs out of the way
-    const double stepMs = bench::MedianMs(kRuns, step);
-    const double bareMs = bench::MedianMs(kRuns, bare);
+    const auto measured = bench::Compare(kRuns, step, bare);
     capture::DrawRegionFrame(screen.get(), small);  // even number of steps: erases the frame
-    std::printf("bench: region_step_ms_%s %.3f ms\n", suffix.c_str(), stepMs);
-    std::printf("bench: region_step_ratio_%s %.3f ratio\n", suffix.c_str(), stepMs / bareMs);
+    std::printf("bench: region_step_ms_%s %.3f ms\n", suffix.c_str(), measured.ms);
+    std::printf("bench: region_step_ratio_%s %.3f ratio\n", suffix.c_str(), measured.ratio);
     return 0;
 }

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "app/toolkit/form.h"
-#include "app/toolkit/handles.h"
-#include "app/toolkit/units.h"
+#include "capture/palette_rule.h"
+#include "toolkit/form.h"
+#include "toolkit/units.h"
 
 namespace capture {
 
@@ -15,9 +15,9 @@ struct SystemPalette {
     PALETTEENTRY more[255];  // LOGPALETTE declares the first of the 256 entries
 };
 
-// Only a palette device with exactly 256 entries gets its palette copied.
 bool TakesPalette(HDC dc) {
-    return (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) && GetDeviceCaps(dc, SIZEPALETTE) == 256;
+    static_assert(RC_PALETTE == 0x0100);
+    return capture::TakesPalette(GetDeviceCaps(dc, RASTERCAPS), GetDeviceCaps(dc, SIZEPALETTE));
 }
 
 toolkit::UniquePalette CopySystemPalette(HDC dc) {
@@ -51,11 +51,11 @@ toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t
         // Guards select bitmap and palette out before the memory DC is deleted,
         // then the source DC is released: the order the DCs were taken, reversed.
     }
-    return MakeBitmapPicture(bitmap.release(), palette.release());
+    return MakeBitmapPicture(std::move(bitmap), std::move(palette));
 }
 
-toolkit::Picture MakeBitmapPicture(HBITMAP bitmap, HPALETTE palette) {
-    return toolkit::Picture::FromBitmap(bitmap, palette);
+toolkit::Picture MakeBitmapPicture(toolkit::UniqueBitmap bitmap, toolkit::UniquePalette palette) {
+    return toolkit::Picture::FromBitmap(std::move(bitmap), std::move(palette));
 }
 
 toolkit::Picture GrabFullScreen() {

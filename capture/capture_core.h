@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "app/toolkit/picture.h"
+#include "toolkit/handles.h"
+#include "toolkit/picture.h"
 
 namespace capture {
 
@@ -16,7 +17,7 @@ toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t
                                 int32_t width, int32_t height);
 
 // A picture that owns the bitmap and the palette (which may be null).
-toolkit::Picture MakeBitmapPicture(HBITMAP bitmap, HPALETTE palette);
+toolkit::Picture MakeBitmapPicture(toolkit::UniqueBitmap bitmap, toolkit::UniquePalette palette);
 
 // The whole primary screen.
 toolkit::Picture GrabFullScreen();

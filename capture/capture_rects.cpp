@@ -1,6 +1,6 @@
 #include "capture/capture_rects.h"
 
-#include "app/toolkit/units.h"
+#include "toolkit/units.h"
 #include "capture/capture_core.h"
 
 namespace capture {

@@ -2,8 +2,8 @@
 // area, or the foreground window, each from its top-left corner.
 #pragma once
 
-#include "app/toolkit/form.h"
-#include "app/toolkit/picture.h"
+#include "toolkit/form.h"
+#include "toolkit/picture.h"
 
 namespace capture {
 

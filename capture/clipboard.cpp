@@ -74,7 +74,7 @@ ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t 
         forViewer = Duplicate(display.get(), shot.get(), width, height);
     }
     result.onClipboard = SetClipboardBitmap(owner, shot);
-    if (forViewer) result.picture = toolkit::Picture::FromBitmap(forViewer.release(), nullptr);
+    result.picture = toolkit::Picture::FromBitmap(std::move(forViewer), {});
     return result;
 }
 

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "app/toolkit/handles.h"
-#include "app/toolkit/picture.h"
+#include "toolkit/handles.h"
+#include "toolkit/picture.h"
 
 namespace capture {
 

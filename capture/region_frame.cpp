@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 
 namespace capture {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "app/toolkit/units.h"
+#include "toolkit/units.h"
 
 namespace capture {
 

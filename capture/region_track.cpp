@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <deque>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 #include "capture/region_frame.h"
 
 namespace capture {
 
 namespace {
-
-using UniqueHook = toolkit::Unique<HHOOK, UnhookWindowsHookEx>;
 
 struct MouseEvent {
     UINT message = 0;
@@ -26,7 +24,7 @@ enum class Phase { Idle, Armed, Tracking, Released };
 struct Selection {
     Phase phase = Phase::Idle;
     HWND form = nullptr;
-    UniqueHook hook;
+    toolkit::UniqueHook hook;
     std::deque<MouseEvent> events;
 };
 

@@ -1,4 +1,4 @@
-#include "app/toolkit/unique.h"
+#include "toolkit/unique.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@ namespace {
 std::vector<int> closed;
 void CloseFake(int h) { closed.push_back(h); }
 using UniqueFake = Unique<int, CloseFake>;
+using UniqueFakeFile = Unique<int, CloseFake, -1>;  // -1 owns nothing, 0 is a handle
 
 struct FakeInterface {
     int references = 1;
@@ -31,6 +32,15 @@ TEST(Unique, ClosesExactlyOnceOnEveryPath) {
         UniqueFake empty;
     }
     EXPECT_EQ(closed, (std::vector<int>{3, 5, 6, 1}));
+
+    closed.clear();
+    {
+        UniqueFakeFile failed(-1), zero(0), none;
+        EXPECT_FALSE(failed);
+        EXPECT_TRUE(zero);
+        EXPECT_EQ(none.get(), -1);
+    }
+    EXPECT_EQ(closed, (std::vector<int>{0}));
 }
 
 TEST(ComPtr, BalancesReferences) {

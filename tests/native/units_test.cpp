@@ -1,4 +1,4 @@
-#include "app/toolkit/units.h"
+#include "toolkit/units.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/toolkit/scroll_range.h"
+#include "toolkit/scroll_range.h"
 
 namespace app {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/frm_main.h"
-#include "app/toolkit/runtime.h"
+#include "toolkit/runtime.h"
 #include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
-#include "app/toolkit/form.h"
-#include "app/toolkit/units.h"
+#include "toolkit/form.h"
+#include "toolkit/units.h"
 #include "capture/capture_core.h"
 #include "tests/win/support/test_window.h"
 
@@ -151,17 +151,6 @@ TEST(Picture, FiveHundredCapturesLeaveNothingBehind) {
     // The window's DC is still usable: every borrowed DC went back.
     const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), -1, 0, 0, 64, 48));
     EXPECT_EQ(client.at(9, 9), Rgb(PatternAt(9, 9)));
-}
-
-TEST(MakeBitmapPicture, OwnsTheHandlesItIsGiven) {
-    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), 8, 8);
-    {
-        const auto picture = capture::MakeBitmapPicture(bitmap, nullptr);
-        EXPECT_EQ(picture.Bitmap(), bitmap);
-        EXPECT_EQ(picture.PixelSize().cx, 8);
-    }
-    EXPECT_EQ(GetObjectType(bitmap), 0u);
 }
 
 }  // namespace

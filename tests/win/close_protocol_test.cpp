@@ -3,113 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 #include <vector>
 
 #include "app/frm_main.h"
-#include "app/toolkit/runtime.h"
-#include "app/toolkit/settings.h"
+#include "toolkit/runtime.h"
+#include "toolkit/settings.h"
 #include "capture/capture_core.h"
-#include "capture/process.h"
+#include "tests/win/support/answers.h"
 #include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct Asked {
-    std::wstring text, title;
-    UINT style;
-};
-
-// Answers every message box from a script and records what was asked.
-class ScriptedBoxes {
-public:
-    explicit ScriptedBoxes(std::vector<int> answers) : answers_(std::move(answers)) {
-        previous_ = toolkit::SetMsgBoxHandler(
-            [this](HWND, const std::wstring& text, UINT style, const std::wstring& title) {
-                asked.push_back({text, title, style});
-                const int answer = next_ < answers_.size() ? answers_[next_] : IDCANCEL;
-                ++next_;
-                return answer;
-            });
-    }
-    ~ScriptedBoxes() { toolkit::SetMsgBoxHandler(previous_); }
-    std::vector<Asked> asked;
-
-private:
-    std::vector<int> answers_;
-    size_t next_ = 0;
-    toolkit::MsgBoxHandler previous_;
-};
-
-struct Ended {};
-
-// Turns the end of the program into an exception the test can catch.
-class EndCatcher {
-public:
-    EndCatcher() { previous_ = toolkit::SetEndHandler([] { throw Ended{}; }); }
-    ~EndCatcher() { toolkit::SetEndHandler(previous_); }
-
-private:
-    toolkit::EndHandler previous_;
-};
-
-// Answers the save dialog from another thread, as a person would: types a
-// name and presses Save, or cancels.
-class SaveDialogAnswer {
-public:
-    explicit SaveDialogAnswer(std::wstring path) : path_(std::move(path)) {
-        worker_ = std::thread([this] { Run(); });
-    }
-    ~SaveDialogAnswer() {
-        stop_ = true;
-        worker_.join();
-    }
-    bool seen() const { return seen_; }
-
-private:
-    void Run() {
-        while (!stop_) {
-            HWND dialog = FindWindowW(L"#32770", L"保存");
-            if (dialog && IsWindowVisible(dialog)) {
-                seen_ = true;
-                Sleep(200);
-                if (path_.empty()) {
-                    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                } else {
-                    // cmb13 holds the name in the explorer-style dialog, edt1 in others.
-                    HWND edit = GetDlgItem(dialog, 0x47c);
-                    if (!edit) edit = GetDlgItem(dialog, 0x480);
-                    if (HWND inner = FindWindowExW(edit, nullptr, L"Edit", nullptr)) edit = inner;
-                    SendMessageW(edit, WM_SETTEXT, 0, LPARAM(path_.c_str()));
-                    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                    ConfirmOverwrite(dialog);
-                }
-                return;
-            }
-            Sleep(50);
-        }
-    }
-    // The dialog asks before replacing an existing file; answer Yes.
-    void ConfirmOverwrite(HWND dialog) {
-        for (int i = 0; i < 30 && !stop_; ++i) {
-            Sleep(100);
-            if (!IsWindow(dialog)) return;
-            for (HWND w = FindWindowW(L"#32770", nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-                if (w != dialog && GetWindow(w, GW_OWNER) == dialog && IsWindowVisible(w)) {
-                    PostMessageW(w, WM_COMMAND, IDYES, 0);
-                    return;
-                }
-            }
-        }
-    }
-    std::wstring path_;
-    std::atomic<bool> stop_{false}, seen_{false};
-    std::thread worker_;
-};
 
 std::wstring TempPath(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
@@ -190,7 +96,7 @@ TEST_F(CloseProtocol, CancelKeepsTheWindowButStoresThePlacement) {
 TEST_F(CloseProtocol, YesWithACancelledSaveKeepsTheWindowAndPicture) {
     Capture();
     ScriptedBoxes boxes({IDYES});
-    SaveDialogAnswer cancel(L"");
+    FileDialogAnswer cancel(L"保存", L"");
     EXPECT_FALSE(CloseBox());
     EXPECT_TRUE(cancel.seen());
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
@@ -206,7 +112,7 @@ TEST_F(CloseProtocol, YesWithAFailingSaveKeepsTheWindowAndSaysSo) {
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     ScriptedBoxes boxes({IDYES, IDOK});
     {
-        SaveDialogAnswer save(path);
+        FileDialogAnswer save(L"保存", path);
         EXPECT_FALSE(CloseBox());
         EXPECT_TRUE(save.seen());
     }
@@ -224,7 +130,7 @@ TEST_F(CloseProtocol, YesWithASuccessfulSaveWritesTheFileAndCloses) {
     const std::wstring path = TempPath(L"fotolark_close_test.bmp");
     DeleteFileW(path.c_str());
     ScriptedBoxes boxes({IDYES});
-    SaveDialogAnswer save(path);
+    FileDialogAnswer save(L"保存", path);
     EXPECT_TRUE(CloseBox());
     const DWORD attributes = GetFileAttributesW(path.c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
@@ -243,18 +149,21 @@ TEST_F(CloseProtocol, PlacementThatCannotBeWrittenStillAsks) {
 
 class ExitCommand : public CloseProtocol {
 protected:
-    // A process standing in for the help's Notepad.
-    DWORD StartHelper() {
-        const DWORD pid = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
-        helper_.reset(OpenProcess(SYNCHRONIZE, FALSE, pid));
-        return pid;
+    // Starts Notepad as the help command does.
+    void StartHelp() {
+        toolkit::StartedProcess started = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
+        ASSERT_NE(started.id, 0u);
+        helper_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, started.id));
+        app::HelpTaskId = int32_t(started.id);
+        app::HelpTask = std::move(started.handle);
     }
     bool HelperEnded() { return WaitForSingleObject(helper_.get(), 3000) == WAIT_OBJECT_0; }
     void TearDown() override {
         if (helper_) {
-            if (!HelperEnded()) capture::EndProcessById(int32_t(GetProcessId(helper_.get())));
+            if (!HelperEnded()) TerminateProcess(helper_.get(), 1);
         }
         app::HelpTaskId = 0;
+        app::HelpTask.reset();
         CloseProtocol::TearDown();
     }
     toolkit::UniqueHandle helper_;
@@ -262,8 +171,7 @@ protected:
 };
 
 TEST_F(ExitCommand, EndsTheHelpProcessAndTheProgramWithoutStoring) {
-    app::HelpTaskId = int32_t(StartHelper());
-    ASSERT_NE(app::HelpTaskId, 0);
+    StartHelp();
     ScriptedBoxes boxes({});
     EXPECT_THROW(form.mnuExit_Click(), Ended);
     EXPECT_TRUE(HelperEnded());
@@ -278,7 +186,7 @@ TEST_F(ExitCommand, WithoutHelpProcessStillEnds) {
 
 TEST_F(ExitCommand, UnsavedCaptureAsksFirstAndCancelEndsNothing) {
     Capture();
-    app::HelpTaskId = int32_t(StartHelper());
+    StartHelp();
     {
         ScriptedBoxes boxes({IDCANCEL});
         EXPECT_NO_THROW(form.mnuExit_Click());
@@ -292,6 +200,19 @@ TEST_F(ExitCommand, UnsavedCaptureAsksFirstAndCancelEndsNothing) {
     EXPECT_THROW(form.mnuExit_Click(), Ended);
     EXPECT_TRUE(HelperEnded());
     EXPECT_FALSE(toolkit::GetSetting(L"Fotolark", L"Settings", L"MainLeft"));
+}
+
+TEST_F(ExitCommand, NeverEndsAnotherProcessGivenTheHelpsId) {
+    StartHelp();
+    TerminateProcess(helper_.get(), 1);  // the user closed the help
+    ASSERT_TRUE(HelperEnded());
+    // The system may give the ended help's id to a new, unrelated process.
+    toolkit::StartedProcess other = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
+    ASSERT_NE(other.id, 0u);
+    app::HelpTaskId = int32_t(other.id);
+    EXPECT_THROW(form.mnuExit_Click(), Ended);
+    EXPECT_EQ(WaitForSingleObject(other.handle.get(), 300), DWORD(WAIT_TIMEOUT));
+    TerminateProcess(other.handle.get(), 1);
 }
 
 }  // namespace

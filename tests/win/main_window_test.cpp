@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
-#include "app/toolkit/settings.h"
+#include "toolkit/settings.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 #include "capture/region_frame.h"
 #include "tests/win/support/test_window.h"
 

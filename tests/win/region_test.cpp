@@ -12,10 +12,11 @@
 #include <thread>
 
 #include "app/frm_main.h"
-#include "app/toolkit/handles.h"
-#include "app/toolkit/mouse_pointer.h"
-#include "app/toolkit/runtime.h"
+#include "toolkit/handles.h"
+#include "toolkit/mouse_pointer.h"
+#include "toolkit/runtime.h"
 #include "capture/clipboard.h"
+#include "tests/win/support/input.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
@@ -65,52 +66,13 @@ private:
     RECT client_{};
 };
 
-// --- Real input ---
-
-void Send(DWORD flags, POINT at) {
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (at.x * 65535 + (cx - 1) / 2) / (cx - 1);
-    in.mi.dy = (at.y * 65535 + (cy - 1) / 2) / (cy - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-    Sleep(30);
-}
-void MoveTo(POINT at) { Send(0, at); }
-void Press(POINT at) { Send(MOUSEEVENTF_LEFTDOWN, at); }
 // What the other program saw of the drag; restoring the form afterwards
 // moves windows under the pointer, which sends it moves of its own.
 std::atomic<int> movesBeforeRelease{-1};
-void Release(POINT at) {
+void ReleaseDrag(POINT at) {
     Sleep(100);
     movesBeforeRelease = otherMoves.load();
-    Send(MOUSEEVENTF_LEFTUP, at);
-}
-
-void Key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
-    Sleep(30);
-}
-
-HCURSOR CursorShown() {
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    GetCursorInfo(&info);
-    return info.hCursor;
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 3000) {
-    const DWORD end = GetTickCount() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount() > end) return false;
-        Sleep(10);
-    }
-    return true;
+    Release(at);
 }
 
 // --- Clipboard ---
@@ -159,7 +121,7 @@ protected:
         ClearSettings();
         ASSERT_TRUE(form.Load());
         form.Show();
-        MoveTo(POINT{1700, 100});  // off the other program, whose window would get a move
+        MouseTo(POINT{1700, 100});  // off the other program, whose window would get a move
         other = std::make_unique<OtherProgram>(800, 300, 480, 360);
         // The user has just chosen the command in the form.
         SetForegroundWindow(form.hwnd());
@@ -218,17 +180,17 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     Pixels during;
     HCURSOR armedCursor = nullptr, dragCursor = nullptr;
     Select([&] {
-        MoveTo(a);
+        MouseTo(a);
         armedCursor = CursorShown();
         Press(a);
-        MoveTo(Over(150, 100));
-        MoveTo(b);
+        MouseTo(Over(150, 100));
+        MouseTo(b);
         // The frame's bottom edge near the far corner is the last move's.
-        WaitFor([&] { return ReadScreen(area).at(b.x - 2 - area.left, b.y - 1 - area.top) !=
+        PumpUntil([&] { return ReadScreen(area).at(b.x - 2 - area.left, b.y - 1 - area.top) !=
                              before.at(b.x - 2 - area.left, b.y - 1 - area.top); });
         during = ReadScreen(area);
         dragCursor = CursorShown();
-        Release(b);
+        ReleaseDrag(b);
     });
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
     EXPECT_EQ(armedCursor, cross);
@@ -277,11 +239,11 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     // Once the selection is over, the other program gets its clicks again.
     std::thread user([&] {
         Press(Over(10, 10));
-        Release(Over(10, 10));
+        ReleaseDrag(Over(10, 10));
     });
     Pump(300);
     user.join();
-    EXPECT_TRUE(WaitFor([] { return otherClicks == 2; }, 1000));
+    EXPECT_TRUE(PumpUntil([] { return otherClicks == 2; }, 1000));
 }
 
 TEST_F(RegionCapture, UpLeftDragWithOtherButtonsAndEscapeGivesTheMirroredRectangle) {
@@ -289,17 +251,17 @@ TEST_F(RegionCapture, UpLeftDragWithOtherButtonsAndEscapeGivesTheMirroredRectang
     const Pixels expected = ReadScreen(RECT{a.x, a.y, b.x, b.y});
     form.mnuDistrict_Click();
     Select([&] {
-        MoveTo(b);
-        Key(VK_ESCAPE);
+        MouseTo(b);
+        PressKeys({VK_ESCAPE});
         Press(b);
-        MoveTo(Over(100, 100));
-        Key(VK_ESCAPE);
-        Send(MOUSEEVENTF_RIGHTDOWN, Over(90, 90));
-        Send(MOUSEEVENTF_RIGHTUP, Over(90, 90));
-        Send(MOUSEEVENTF_MIDDLEDOWN, Over(80, 80));
-        Send(MOUSEEVENTF_MIDDLEUP, Over(80, 80));
-        MoveTo(a);
-        Release(a);
+        MouseTo(Over(100, 100));
+        PressKeys({VK_ESCAPE});
+        SendMouse(Over(90, 90), MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(Over(90, 90), MOUSEEVENTF_RIGHTUP);
+        SendMouse(Over(80, 80), MOUSEEVENTF_MIDDLEDOWN);
+        SendMouse(Over(80, 80), MOUSEEVENTF_MIDDLEUP);
+        MouseTo(a);
+        ReleaseDrag(a);
     });
     EXPECT_EQ(Picture().width, 140);
     EXPECT_EQ(Picture().height, 100);
@@ -319,11 +281,11 @@ TEST_F(RegionCapture, PressReachesTheSelectionWhileAnotherProgramIsInFront) {
     const Pixels expected = ReadScreen(RECT{a.x, a.y, b.x, b.y});
     Select([&] {
         Press(a);
-        MoveTo(Over(100, 100));
-        Send(MOUSEEVENTF_RIGHTDOWN, Over(110, 110));
-        Send(MOUSEEVENTF_RIGHTUP, Over(110, 110));
-        MoveTo(b);
-        Release(b);
+        MouseTo(Over(100, 100));
+        SendMouse(Over(110, 110), MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(Over(110, 110), MOUSEEVENTF_RIGHTUP);
+        MouseTo(b);
+        ReleaseDrag(b);
     });
     EXPECT_EQ(Picture().data, expected.data);
     EXPECT_EQ(otherClicks, 0);
@@ -342,7 +304,7 @@ TEST_F(RegionCapture, ArmingTwiceOnlySetsThePixelScaleAndAClickGivesOnePixel) {
     // area, which the platform makes a 1 x 1 monochrome bitmap.
     Select([&] {
         Press(Over(100, 100));
-        Release(Over(100, 100));
+        ReleaseDrag(Over(100, 100));
     });
     BITMAP info{};
     ASSERT_TRUE(GetObjectW(form.PicBmp.GetPicture().Bitmap(), sizeof info, &info));
@@ -380,8 +342,8 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
     form.mnuDistrict_Click();
     Select([&] {
         Press(a);
-        MoveTo(b);
-        Release(b);
+        MouseTo(b);
+        ReleaseDrag(b);
     });
     EXPECT_EQ(Picture().data, expected.data);
     ASSERT_EQ(messages.size(), 1u);
@@ -416,7 +378,7 @@ TEST_F(RegionCapture, ToolbarButtonArmsThroughARealClick) {
     const POINT onButton{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     std::thread clicker([&] {
         Press(onButton);
-        Release(onButton);
+        ReleaseDrag(onButton);
     });
     const bool armed = PumpUntil([&] { return form.RegionArmed == app::kTrue && IsIconic(form.hwnd()); }, 3000);
     clicker.join();
@@ -426,9 +388,9 @@ TEST_F(RegionCapture, ToolbarButtonArmsThroughARealClick) {
     ASSERT_GT(b.x - a.x, form.picScroll.AsControl().Width() / 15);
     Select([&] {
         Press(a);
-        MoveTo(Over(130, 110));
-        MoveTo(b);
-        Release(b);
+        MouseTo(Over(130, 110));
+        MouseTo(b);
+        ReleaseDrag(b);
     });
     EXPECT_EQ(Picture().width, 460);
     EXPECT_EQ(Picture().height, 60);

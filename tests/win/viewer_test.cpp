@@ -8,8 +8,9 @@
 #include <thread>
 
 #include "app/frm_main.h"
-#include "app/toolkit/handles.h"
-#include "app/toolkit/units.h"
+#include "toolkit/handles.h"
+#include "toolkit/units.h"
+#include "tests/win/support/input.h"
 #include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
@@ -25,9 +26,9 @@ constexpr COLORREF kBody = RGB(0, 0, 255), kLastColumn = RGB(255, 0, 0), kLastRo
 toolkit::Picture MarkedPicture(int width, int height) {
     toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
     toolkit::UniqueDC memory(CreateCompatibleDC(screen.get()));
-    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+    toolkit::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     {
-        toolkit::SelectGuard selected(memory.get(), bitmap);
+        toolkit::SelectGuard selected(memory.get(), bitmap.get());
         auto fill = [&](int l, int t, int r, int b, COLORREF c) {
             const RECT area{l, t, r, b};
             toolkit::UniqueBrush brush(CreateSolidBrush(c));
@@ -38,7 +39,7 @@ toolkit::Picture MarkedPicture(int width, int height) {
         fill(0, height - 1, width, height, kLastRow);
         fill(width - 1, height - 1, width, height, kCorner);
     }
-    return toolkit::Picture::FromBitmap(bitmap, nullptr);
+    return toolkit::Picture::FromBitmap(std::move(bitmap), {});
 }
 
 // Where a scroll value in twips puts the picture, in pixels.
@@ -56,36 +57,6 @@ RECT ScreenRect(HWND hwnd) {
     RECT r;
     GetWindowRect(hwnd, &r);
     return r;
-}
-
-// Real input: the pointer moved to a screen pixel, and the left button
-// pressed or released there (under Wine a button event without a position
-// can land where the pointer was a moment before).
-INPUT MouseInput(POINT p, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    in.mi.dy = MulDiv(p.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
-void MouseTo(POINT p) {
-    INPUT in = MouseInput(p, 0);
-    SendInput(1, &in, sizeof in);
-    Sleep(20);
-}
-
-void Button(POINT p, bool down) {
-    INPUT in = MouseInput(p, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    SendInput(1, &in, sizeof in);
-}
-
-void Click(POINT p) {
-    MouseTo(p);
-    Button(p, true);
-    Button(p, false);
-    Pump(300);
 }
 
 class Viewer : public ShownForm {
@@ -174,15 +145,18 @@ TEST_F(Viewer, ArrowMovesOnePixelAndTrackAThirdOfTheViewport) {
     const RECT bar = ScreenRect(HBar());
     const int arrow = GetSystemMetrics(SM_CXHSCROLL);
     Click(AlongBar(HBar(), bar.right - bar.left - arrow / 2));
+    Pump(300);
     EXPECT_EQ(form.HScroll1.Value(), 15);
     EXPECT_EQ(form.PicBmp.AsControl().Left(), -15);
     EXPECT_EQ(Offset().x, -1);
 
     Click(AlongBar(HBar(), bar.right - bar.left - arrow - 3));  // the track, right of the thumb
+    Pump(300);
     const int32_t large = form.HScroll1.LargeChange();
     EXPECT_EQ(form.HScroll1.Value(), 15 + large);
     EXPECT_EQ(Offset().x, -PixelsOf(15 + large));
     Click(AlongBar(HBar(), arrow / 2));  // left arrow
+    Pump(300);
     EXPECT_EQ(form.HScroll1.Value(), large);
 }
 
@@ -196,7 +170,7 @@ TEST_F(Viewer, ThePictureFollowsADraggedThumbAndStaysWhereItIsLeft) {
     int32_t track[2] = {};
     std::thread user([&] {
         MouseTo(start);
-        Button(start, true);
+        Press(start);
         POINT at = start;
         for (int step = 0; step < 2; ++step) {
             for (int i = 1; i <= 10; ++i) {
@@ -207,7 +181,7 @@ TEST_F(Viewer, ThePictureFollowsADraggedThumbAndStaysWhereItIsLeft) {
             during[step] = ScreenRect(form.PicBmp.hwnd()).top - Viewport().top;
             track[step] = form.VScroll1.Value();
         }
-        Button(at, false);
+        Release(at);
         Sleep(200);
         done = true;
     });
@@ -269,11 +243,11 @@ void DragToEnd(HWND bar, POINT thumb, bool horizontal) {
     const RECT r = ScreenRect(bar);
     const POINT end = horizontal ? POINT{r.right + 10, thumb.y} : POINT{thumb.x, r.bottom + 10};
     MouseTo(thumb);
-    Button(thumb, true);
+    Press(thumb);
     Sleep(50);
     MouseTo(end);
     Sleep(100);
-    Button(end, false);
+    Release(end);
     Sleep(200);
 }
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <cstdio>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 
 namespace testing_support {
 
@@ -109,27 +109,6 @@ Pixels ReadScreen(const RECT& area) {
         BitBlt(memory.get(), 0, 0, w, h, screen.get(), area.left, area.top, SRCCOPY);
     }
     return ReadBitmap(bitmap.get());
-}
-
-void Pump(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
-}
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD end = GetTickCount() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount() > end) return false;
-        Pump(10);
-    }
-    return true;
 }
 
 namespace {

@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/toolkit/picture.h"
+#include "tests/win/support/wait.h"
+#include "toolkit/picture.h"
 
 namespace testing_support {
 
@@ -48,12 +48,6 @@ Pixels ReadBitmap(HBITMAP bitmap, HPALETTE palette = nullptr);
 Pixels ReadPicture(const toolkit::Picture& picture);
 Pixels ReadScreen(const RECT& area);
 uint32_t Rgb(COLORREF c);  // COLORREF to 0x00RRGGBB
-
-// Runs the queue until it is empty, then waits a little for other processes
-// (Wine's desktop) to catch up.
-void Pump(DWORD milliseconds = 50);
-// Pumps until the condition holds or the time is up; returns the condition.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // What tools/test says the display is; 0 when the variable is unset.
 int ExpectedScreenWidth();

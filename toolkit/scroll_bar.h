@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/toolkit/form.h"
+#include "toolkit/form.h"
 
 namespace toolkit {
 

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+
+#include "toolkit/handles.h"
 
 namespace toolkit {
 
@@ -22,8 +25,18 @@ int MsgBox(HWND owner, const std::wstring& text, UINT style, const std::wstring&
 // An empty handler restores the real MessageBoxW. Returns the previous one.
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);
 
-// Starts a program from a command line; returns its process id, 0 on failure.
-DWORD Shell(const std::wstring& commandLine, int showCommand);
+// A program Shell started. While its handle is held, the system gives its id
+// to no other process.
+struct StartedProcess {
+    DWORD id = 0;  // 0 when it could not be started
+    UniqueHandle handle;
+};
+StartedProcess Shell(const std::wstring& commandLine, int showCommand);
+
+// Terminates the process with that id (exit code 1) when it is `started`:
+// once a process has ended, its id may name an unrelated one. Id 0 and a
+// null handle do nothing.
+void EndProcessById(const int32_t& TaskId, HANDLE started);
 
 // Ends the program at once: no close events run.
 [[noreturn]] void End();

@@ -1,15 +1,17 @@
-#include <windows.h>
+#include "output/picture_file.h"
 
 #include <optional>
 #include <vector>
 
-#include "app/toolkit/common_dialog.h"
-#include "app/toolkit/handles.h"
-#include "app/toolkit/picture.h"
+#include "toolkit/handles.h"
 
-namespace toolkit {
+namespace output {
 
-bool SavePicture(const Picture& picture, const std::wstring& path) {
+using toolkit::PaletteGuard;
+using toolkit::UniqueFile;
+using toolkit::WindowDC;
+
+bool SavePicture(const toolkit::Picture& picture, const std::wstring& path) {
     const HBITMAP bitmap = picture.Bitmap();
     BITMAP info{};
     if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return false;
@@ -46,12 +48,9 @@ bool SavePicture(const Picture& picture, const std::wstring& path) {
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = DWORD(sizeof file + header.size());
     file.bfSize = DWORD(file.bfOffBits + pixels.size());
-    UniqueHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() == INVALID_HANDLE_VALUE) {
-        out.release();  // not a handle to close
-        return false;
-    }
+    UniqueFile out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
     const auto write = [&](const void* data, size_t size) {
         DWORD written = 0;
         return WriteFile(out.get(), data, DWORD(size), &written, nullptr) && written == size;
@@ -64,4 +63,4 @@ bool SavePicture(const Picture& picture, const std::wstring& path) {
     return false;
 }
 
-}  // namespace toolkit
+}  // namespace output

@@ -1,7 +1,7 @@
 // The capture menu's commands: entire screen, current window, current work
 // area and the delayed capture of the foreground window.
 #include "app/frm_main.h"
-#include "app/toolkit/runtime.h"
+#include "toolkit/runtime.h"
 #include "capture/capture_core.h"
 #include "capture/capture_rects.h"
 

@@ -1,8 +1,8 @@
-#include "app/toolkit/picture_box.h"
+#include "toolkit/picture_box.h"
 
 #include <optional>
 
-#include "app/toolkit/handles.h"
+#include "toolkit/handles.h"
 
 namespace toolkit {
 

@@ -1,9 +1,8 @@
-#include "app/toolkit/runtime.h"
+#include "toolkit/runtime.h"
 
 #include <utility>
 #include <vector>
 
-#include "app/toolkit/handles.h"
 
 namespace toolkit {
 
@@ -53,7 +52,7 @@ MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {
     return std::exchange(CurrentMsgBoxHandler(), std::move(handler));
 }
 
-DWORD Shell(const std::wstring& commandLine, int showCommand) {
+StartedProcess Shell(const std::wstring& commandLine, int showCommand) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -62,9 +61,14 @@ DWORD Shell(const std::wstring& commandLine, int showCommand) {
     std::wstring mutableLine = commandLine;  // CreateProcessW may write to it
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
-        return 0;
-    UniqueHandle process(info.hProcess), thread(info.hThread);
-    return info.dwProcessId;
+        return {};
+    UniqueHandle thread(info.hThread);
+    return {info.dwProcessId, UniqueHandle(info.hProcess)};
+}
+
+void EndProcessById(const int32_t& TaskId, HANDLE started) {
+    if (TaskId != 0 && started && GetProcessId(started) == DWORD(TaskId))
+        TerminateProcess(started, 1);
 }
 
 void End() {

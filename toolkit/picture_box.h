@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "app/toolkit/form.h"
-#include "app/toolkit/picture.h"
+#include "toolkit/form.h"
+#include "toolkit/picture.h"
 
 namespace toolkit {
 

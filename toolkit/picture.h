@@ -1,4 +1,4 @@
-// The picture object: an IPictureDisp that owns one bitmap and, on palette
+// The picture object: an IPictureDisp over one bitmap and, on palette
 // displays, one palette. Copies share the object; the last one frees both.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/toolkit/unique.h"
+#include "toolkit/handles.h"
 
 namespace toolkit {
 
@@ -16,9 +16,9 @@ class Picture {
 public:
     Picture() = default;
 
-    // Wraps the handles in a new picture that owns them; the handles are
-    // freed here when the picture cannot be made.
-    static Picture FromBitmap(HBITMAP bitmap, HPALETTE palette);
+    // A new picture of the bitmap and palette (which may be null), freed with
+    // it; freed at once when the picture cannot be made.
+    static Picture FromBitmap(UniqueBitmap bitmap, UniquePalette palette);
 
     bool Empty() const { return Bitmap() == nullptr; }
     HBITMAP Bitmap() const;
@@ -28,12 +28,13 @@ public:
     IPictureDisp* Disp() const { return object_ ? object_->disp.get() : nullptr; }
 
 private:
-    // Not every picture object frees the palette it was given (Wine's does
-    // not), so the last copy frees whatever the object left behind.
+    // The object does not own the handles: not every picture object frees
+    // the palette it is given (Wine's does not). They are freed here, after
+    // the object (members go in reverse order).
     struct Object {
+        UniqueBitmap bitmap;
+        UniquePalette palette;
         ComPtr<IPictureDisp> disp;
-        HPALETTE palette = nullptr;
-        ~Object();
     };
     ComPtr<IPicture> AsPicture() const;
     std::shared_ptr<const Object> object_;

@@ -1,6 +1,7 @@
 // Saving the picture to a file the user names, and opening a picture file.
 #include "app/frm_main.h"
-#include "app/toolkit/runtime.h"
+#include "output/picture_file.h"
+#include "toolkit/runtime.h"
 
 namespace app {
 
@@ -18,7 +19,7 @@ void FrmMain::mnusave_Click() {
     CDopen.Filter = kFilter;
     CDopen.DialogTitle = kSaveTitle;
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
-    if (!toolkit::SavePicture(PicBmp.GetPicture(), CDopen.FileName)) {
+    if (!output::SavePicture(PicBmp.GetPicture(), CDopen.FileName)) {
         toolkit::MsgBox(hwnd(), kSaveFailed + CDopen.FileName, MB_OK | MB_ICONEXCLAMATION,
                         toolkit::ExeName());
         return;

@@ -1,11 +1,16 @@
 // A move-only owner of a handle-like value; portable so it can be unit-tested.
 #pragma once
 
+#include <cstdint>
+#include <type_traits>
 #include <utility>
 
 namespace toolkit {
 
-template <typename Handle, auto Close, Handle Invalid = Handle{}>
+// `Invalid` is the value that owns nothing, as an integer: 0 for most kinds of
+// handle, -1 for a file's (INVALID_HANDLE_VALUE), which is no constant a
+// template can take as a pointer.
+template <typename Handle, auto Close, intptr_t Invalid = 0>
 class Unique {
 public:
     Unique() = default;
@@ -19,16 +24,22 @@ public:
     }
     ~Unique() { reset(); }
 
+    static Handle InvalidValue() {
+        if constexpr (std::is_pointer_v<Handle>)
+            return reinterpret_cast<Handle>(Invalid);
+        else
+            return static_cast<Handle>(Invalid);
+    }
     Handle get() const { return h_; }
-    explicit operator bool() const { return h_ != Invalid; }
-    Handle release() { return std::exchange(h_, Invalid); }
-    void reset(Handle h = Invalid) {
-        if (h_ != Invalid) Close(h_);
+    explicit operator bool() const { return h_ != InvalidValue(); }
+    Handle release() { return std::exchange(h_, InvalidValue()); }
+    void reset(Handle h = InvalidValue()) {
+        if (h_ != InvalidValue()) Close(h_);
         h_ = h;
     }
 
 private:
-    Handle h_ = Invalid;
+    Handle h_ = InvalidValue();
 };
 
 // Owns one reference to a COM interface.

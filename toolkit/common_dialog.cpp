@@ -1,4 +1,4 @@
-#include "app/toolkit/common_dialog.h"
+#include "toolkit/common_dialog.h"
 
 #include <commdlg.h>
 

@@ -1,36 +1,24 @@
-#include "app/toolkit/picture.h"
-
-#include "app/toolkit/handles.h"
+#include "toolkit/picture.h"
 
 namespace toolkit {
 
-Picture Picture::FromBitmap(HBITMAP bitmap, HPALETTE palette) {
-    UniqueBitmap ownedBitmap(bitmap);
-    UniquePalette ownedPalette(palette);
+Picture Picture::FromBitmap(UniqueBitmap bitmap, UniquePalette palette) {
+    if (!bitmap) return Picture();
+    auto object = std::make_shared<Object>();
+    object->bitmap = std::move(bitmap);
+    object->palette = std::move(palette);
     PICTDESC desc{};
     desc.cbSizeofstruct = sizeof desc;
     desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap;
-    desc.bmp.hpal = palette;
-    ComPtr<IDispatch> dispatch;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IDispatch, TRUE,
-                                        reinterpret_cast<void**>(dispatch.put()))) ||
-        !dispatch)
+    desc.bmp.hbitmap = object->bitmap.get();
+    desc.bmp.hpal = object->palette.get();
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, FALSE,
+                                        reinterpret_cast<void**>(object->disp.put()))) ||
+        !object->disp)
         return Picture();
-    // From here the picture object owns both handles.
-    ownedBitmap.release();
-    ownedPalette.release();
-    auto object = std::make_shared<Object>();
-    object->palette = palette;
-    dispatch->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(object->disp.put()));
     Picture picture;
     picture.object_ = std::move(object);
     return picture;
-}
-
-Picture::Object::~Object() {
-    disp.reset();
-    if (palette && GetObjectType(palette) == OBJ_PAL) DeleteObject(palette);
 }
 
 ComPtr<IPicture> Picture::AsPicture() const {

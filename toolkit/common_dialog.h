@@ -24,8 +24,4 @@ private:
     bool Show(HWND owner, bool save);
 };
 
-// Writes a picture's bitmap as a Windows bitmap file at its own depth.
-class Picture;
-bool SavePicture(const Picture& picture, const std::wstring& path);
-
 }  // namespace toolkit

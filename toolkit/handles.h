@@ -3,10 +3,11 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
-#include "app/toolkit/unique.h"
+#include "toolkit/unique.h"
 
 namespace toolkit {
 
@@ -14,14 +15,21 @@ inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline void DeleteMemoryDC(HDC h) { ::DeleteDC(h); }
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
+inline void DestroyAccelerators(HACCEL h) { ::DestroyAcceleratorTable(h); }
+inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
+inline void Unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 
 using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
 using UniqueFont = Unique<HFONT, DeleteGdiObject>;
 using UniqueBrush = Unique<HBRUSH, DeleteGdiObject>;
 using UniqueDC = Unique<HDC, DeleteMemoryDC>;  // CreateDC / CreateCompatibleDC
-using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
-using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;
+using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;  // processes, threads, events
+using UniqueFile = Unique<HANDLE, CloseKernelHandle, -1>;  // CreateFile fails with INVALID_HANDLE_VALUE
+using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;  // until attached to a window or a parent menu
+using UniqueAccelerators = Unique<HACCEL, DestroyAccelerators>;
+using UniqueImageList = Unique<HIMAGELIST, DestroyImageList>;
+using UniqueHook = Unique<HHOOK, Unhook>;
 
 // A DC borrowed from a window; ReleaseDC needs the window it came from.
 class WindowDC {

@@ -1,6 +1,6 @@
-#include "app/toolkit/scroll_bar.h"
+#include "toolkit/scroll_bar.h"
 
-#include "app/toolkit/scroll_range.h"
+#include "toolkit/scroll_range.h"
 
 namespace toolkit {
 

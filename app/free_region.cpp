@@ -1,13 +1,11 @@
 // The free-region capture: arm, track the dragged rectangle, copy and show it;
 // and the clear command.
-#include "capture/region_select.h"
-
 #include <windowsx.h>
 
 #include "app/frm_main.h"
-#include "app/toolkit/mouse_pointer.h"
-#include "app/toolkit/runtime.h"
-#include "app/toolkit/units.h"
+#include "toolkit/mouse_pointer.h"
+#include "toolkit/runtime.h"
+#include "toolkit/units.h"
 #include "capture/clipboard.h"
 #include "capture/region_track.h"
 
@@ -25,12 +23,14 @@ int16_t ShiftNow() {
 
 }  // namespace
 
-void DeliverRegionPress(FrmMain& form, LPARAM screenPoint) {
+// A left press the armed selection took anywhere on the screen reaches the
+// form as its own mouse press.
+void FrmMain::OnRegionPress(LPARAM screenPoint) {
     POINT p{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
-    ScreenToClient(form.hwnd(), &p);
-    const auto scale = form.UnitsPerPixel();
-    form.Form_MouseDown(kLeftButton, ShiftNow(), float(p.x * scale.x), float(p.y * scale.y));
-    capture::EndRegionPress(form.RegionArmed != kFalse);
+    ScreenToClient(hwnd(), &p);
+    const auto scale = UnitsPerPixel();
+    Form_MouseDown(kLeftButton, ShiftNow(), float(p.x * scale.x), float(p.y * scale.y));
+    capture::EndRegionPress(RegionArmed != kFalse);
 }
 
 void FrmMain::mnuDistrict_Click() {

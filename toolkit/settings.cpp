@@ -1,4 +1,4 @@
-#include "app/toolkit/settings.h"
+#include "toolkit/settings.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/toolkit/mouse_pointer.h"
+#include "toolkit/mouse_pointer.h"
 
 #include <windows.h>
 

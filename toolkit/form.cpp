@@ -1,9 +1,9 @@
-#include "app/toolkit/form.h"
+#include "toolkit/form.h"
 
 #include <optional>
 
-#include "app/toolkit/handles.h"
-#include "app/toolkit/units.h"
+#include "toolkit/handles.h"
+#include "toolkit/units.h"
 
 namespace toolkit {
 

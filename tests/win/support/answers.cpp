@@ -1,0 +1,72 @@
+#include "tests/win/support/answers.h"
+
+#include "tests/win/support/wait.h"
+
+namespace testing_support {
+
+ScriptedBoxes::ScriptedBoxes(std::vector<int> answers) : answers_(std::move(answers)) {
+    previous_ = toolkit::SetMsgBoxHandler(
+        [this](HWND, const std::wstring& text, UINT style, const std::wstring& title) {
+            const size_t next = asked.size();
+            asked.push_back({text, title, style});
+            return next < answers_.size() ? answers_[next] : IDCANCEL;
+        });
+}
+
+ScriptedBoxes::~ScriptedBoxes() { toolkit::SetMsgBoxHandler(previous_); }
+
+EndCatcher::EndCatcher() { previous_ = toolkit::SetEndHandler([] { throw Ended{}; }); }
+EndCatcher::~EndCatcher() { toolkit::SetEndHandler(previous_); }
+
+FileDialogAnswer::FileDialogAnswer(std::wstring title, std::wstring name, Replace replace)
+    : title_(std::move(title)), name_(std::move(name)), replace_(replace) {
+    worker_ = std::thread([this] { Run(); });
+}
+
+FileDialogAnswer::~FileDialogAnswer() {
+    stop_ = true;
+    worker_.join();
+}
+
+// The replace question is a message box the dialog owns.
+HWND FileDialogAnswer::OwnedBox(HWND dialog) const {
+    for (HWND w = FindWindowW(L"#32770", nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w != dialog && GetWindow(w, GW_OWNER) == dialog && IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+void FileDialogAnswer::Run() {
+    HWND dialog = nullptr;
+    const auto stopped = [this] { return stop_.load(); };
+    if (!PumpUntil([&] { return stopped() || ((dialog = FindWindowW(L"#32770", title_.c_str())) &&
+                                              IsWindowVisible(dialog)); },
+                   20000) ||
+        stopped())
+        return;
+    seen_ = true;
+    Sleep(200);  // as a person reads before typing
+    if (name_.empty()) {
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    // cmb13 holds the name in the explorer-style dialog, edt1 in the old one.
+    HWND edit = GetDlgItem(dialog, 0x47c);
+    if (!edit) edit = GetDlgItem(dialog, 0x480);
+    if (HWND inner = FindWindowExW(edit, nullptr, L"Edit", nullptr)) edit = inner;
+    SendMessageW(edit, WM_SETTEXT, 0, LPARAM(name_.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+
+    HWND box = nullptr;
+    if (!PumpUntil([&] { return stopped() || !IsWindow(dialog) || (box = OwnedBox(dialog)); }, 3000) ||
+        !box)
+        return;
+    replaceAsked_ = true;
+    PostMessageW(box, WM_COMMAND, replace_ == Replace::Yes ? IDYES : IDNO, 0);
+    if (replace_ == Replace::Yes) return;
+    PumpUntil([&] { return !IsWindow(box); }, 3000);
+    Sleep(200);
+    backInDialog_ = IsWindow(dialog) && IsWindowVisible(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,76 @@
+// Answering what the program asks: its own message boxes through the
+// toolkit's handler, the end of the program, and the real file dialogs from
+// another thread as a person would.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "toolkit/runtime.h"
+
+namespace testing_support {
+
+struct Asked {
+    std::wstring text, title;
+    UINT style;
+};
+
+// Answers every message box from a script (IDCANCEL once it runs out) and
+// records what was asked.
+class ScriptedBoxes {
+public:
+    explicit ScriptedBoxes(std::vector<int> answers);
+    ~ScriptedBoxes();
+    ScriptedBoxes(const ScriptedBoxes&) = delete;
+    ScriptedBoxes& operator=(const ScriptedBoxes&) = delete;
+    std::vector<Asked> asked;
+
+private:
+    std::vector<int> answers_;
+    toolkit::MsgBoxHandler previous_;
+};
+
+struct Ended {};
+
+// Turns the end of the program into an Ended exception the test can catch.
+class EndCatcher {
+public:
+    EndCatcher();
+    ~EndCatcher();
+    EndCatcher(const EndCatcher&) = delete;
+    EndCatcher& operator=(const EndCatcher&) = delete;
+
+private:
+    toolkit::EndHandler previous_;
+};
+
+// Answers the next file dialog with that title: types the name and presses
+// OK, or cancels when the name is empty. When the dialog asks before
+// replacing a file, answers Yes, or No and then cancels the dialog.
+class FileDialogAnswer {
+public:
+    enum class Replace { Yes, No };
+    FileDialogAnswer(std::wstring title, std::wstring name, Replace replace = Replace::Yes);
+    ~FileDialogAnswer();
+    FileDialogAnswer(const FileDialogAnswer&) = delete;
+    FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
+
+    bool seen() const { return seen_; }
+    bool replaceAsked() const { return replaceAsked_; }
+    // After No to the replace question, the dialog was still open for another name.
+    bool backInDialog() const { return backInDialog_; }
+
+private:
+    void Run();
+    HWND OwnedBox(HWND dialog) const;
+    std::wstring title_, name_;
+    Replace replace_;
+    std::atomic<bool> stop_{false}, seen_{false}, replaceAsked_{false}, backInDialog_{false};
+    std::thread worker_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,28 @@
+// Real input, as a person's mouse and keyboard give it (SendInput), for the
+// tests and the benchmarks. Each call waits a moment so the system has routed
+// the event before the next one.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace testing_support {
+
+// Moves the pointer to a screen pixel with the given button flags
+// (MOUSEEVENTF_LEFTDOWN and the like, or 0 for a plain move). The button
+// event carries its position: under Wine one without may land where the
+// pointer was a moment before.
+void SendMouse(POINT at, DWORD buttonFlags);
+inline void MouseTo(POINT at) { SendMouse(at, 0); }
+inline void Press(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTDOWN); }
+inline void Release(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTUP); }
+void Click(POINT at);
+
+// Presses the keys in order and releases them in reverse: {VK_CONTROL, 'S'}.
+void PressKeys(std::initializer_list<WORD> keys);
+
+// The pointer shape on screen now.
+HCURSOR CursorShown();
+
+}  // namespace testing_support
