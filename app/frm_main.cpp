@@ -72,10 +72,16 @@ void FrmMain::OnCommand(UINT id) {
     if (const Handler handler = HandlerFor(id)) (this->*handler)();
 }
 
-void FrmMain::OnClose() {
+// Form_Unload ends where an error stops it; a close that would then lose an
+// unsaved capture without the user's word is cancelled instead.
+bool FrmMain::UnloadCancelled() {
     int16_t cancel = 0;
-    Form_Unload(cancel);
-    if (!cancel) DestroyWindow(hwnd());
+    try {
+        Form_Unload(cancel);
+    } catch (...) {
+        if (CaptureUnsaved == kTrue) cancel = kTrue;
+    }
+    return cancel != 0;
 }
 
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -109,13 +115,10 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (toolkit::ShowScreenMousePointer()) return TRUE;
         break;
     case WM_CLOSE:
-        OnClose();
+        if (!UnloadCancelled()) DestroyWindow(hwnd());
         return 0;
-    case WM_QUERYENDSESSION: {
-        int16_t cancel = 0;
-        Form_Unload(cancel);
-        return cancel ? FALSE : TRUE;
-    }
+    case WM_QUERYENDSESSION:
+        return UnloadCancelled() ? FALSE : TRUE;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -163,8 +166,11 @@ LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     try {
         return self->HandleMessage(message, wParam, lParam);
     } catch (...) {
-        // No exception may unwind through the system's window code.
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        // No exception may unwind through the system's window code. The
+        // handler ended where it failed, and nothing else happens: the
+        // default processing could do what the handler had decided against
+        // (for WM_CLOSE, destroy the window).
+        return 0;
     }
 }
 

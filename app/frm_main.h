@@ -109,7 +109,7 @@ private:
     static int16_t MouseButtonOf(UINT message);
     bool SaveWindowPlacement();
     void OnCommand(UINT id);
-    void OnClose();
+    bool UnloadCancelled();
 
     // The menu belongs to the window once attached; the window destroys it.
     toolkit::UniqueAccelerators accelerators_;

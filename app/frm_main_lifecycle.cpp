@@ -28,12 +28,15 @@ std::wstring NowText() {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) {
-        const RECT& r = info.rcMonitor;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    try {
         reinterpret_cast<std::vector<PixelRect>*>(data)->push_back(
             PixelRect{r.left, r.top, r.right, r.bottom});
+        return TRUE;
+    } catch (...) {
+        return FALSE;  // out of memory: the monitors found so far
     }
-    return TRUE;
 }
 
 std::vector<PixelRect> Monitors() {

@@ -80,7 +80,13 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
             PostMessageW(s.form, kRegionPressMessage, 0, MAKELPARAM(pt.x, pt.y));
         }
     } else if (MovesTheFrame(message)) {
-        s.events.push_back({message, pt, 0, ClientLParam(s.form, pt)});
+        try {
+            s.events.push_back({message, pt, 0, ClientLParam(s.form, pt)});
+        } catch (...) {
+            // Out of memory: the event goes on to the system instead, whose
+            // capture brings a release to the loop too.
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        }
         if (message == WM_LBUTTONUP) s.phase = Phase::Released;
         PostMessageW(s.form, kRegionInputMessage, 0, 0);
     }

@@ -147,6 +147,17 @@ TEST_F(CloseProtocol, PlacementThatCannotBeWrittenStillAsks) {
     EXPECT_EQ(boxes.asked[0].text, L"  文件还没有保存，您要保存吗?");
 }
 
+TEST_F(CloseProtocol, AFailureWhileAskingNeitherClosesNorLosesTheCapture) {
+    Capture();
+    const auto previous = toolkit::SetMsgBoxHandler(
+        [](HWND, const std::wstring&, UINT, const std::wstring&) -> int { throw std::bad_alloc(); });
+    const bool closed = CloseBox();
+    toolkit::SetMsgBoxHandler(previous);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_FALSE(form.PicBmp.GetPicture().Empty());
+}
+
 class ExitCommand : public CloseProtocol {
 protected:
     // Starts Notepad as the help command does.
