@@ -95,6 +95,15 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
     return IsButton(message) ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Windows keeps the pointer on the screen, but Wine reports input driven past
+// its edge where it was driven: the selection stays on the screen either way.
+POINT OnScreen(POINT p) {
+    const LONG left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    p.x = std::clamp<LONG>(p.x, left, left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1);
+    p.y = std::clamp<LONG>(p.y, top, top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
+    return p;
+}
+
 MouseEvent NextEvent(bool hooked) {
     Selection& s = State();
     for (;;) {
@@ -156,7 +165,8 @@ Rect32 TrackRegion(HWND hWnd, POINT& Anchor) {
         do {
             release = NextEvent(hooked);
             DrawRegionFrame(display.get(), rect);
-            rect = Rect32{Anchor.x, Anchor.y, release.pt.x, release.pt.y};
+            const POINT to = OnScreen(release.pt);
+            rect = Rect32{Anchor.x, Anchor.y, to.x, to.y};
             NormalizeRect(rect);
             DrawRegionFrame(display.get(), rect);
         } while (release.message != WM_LBUTTONUP);

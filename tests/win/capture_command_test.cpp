@@ -20,10 +20,25 @@ protected:
     SIZE PictureSize() const { return form.PicBmp.GetPicture().PixelSize(); }
 };
 
-TEST_F(CaptureCommands, EntireScreenHidesShowsAndFocusesTheWindow) {
+TEST_F(CaptureCommands, EntireScreenLeavesTheWindowOutAndComesBackFocused) {
+    // What the window covers: a pattern the picture must show in its place.
+    RECT r;
+    GetWindowRect(form.hwnd(), &r);
+    OtherProcess behind(OtherProcess::Kind::Window, r.left - 40, r.top - 60, r.right - r.left + 80,
+                        r.bottom - r.top + 100);
+    SetForegroundWindow(form.hwnd());
+    Pump(200);
+    const POINT origin = behind.clientOrigin();
+
     form.mnuScreen_Click();
     EXPECT_EQ(PictureSize().cx, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(PictureSize().cy, GetSystemMetrics(SM_CYSCREEN));
+    const Pixels shot = ReadPicture(form.PicBmp.GetPicture());
+    int wrong = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            wrong += shot.at(x, y) != Rgb(PatternAt(x - origin.x, y - origin.y));
+    EXPECT_EQ(wrong, 0);
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
     EXPECT_TRUE(IsWindowVisible(form.hwnd()));
     EXPECT_EQ(GetFocus(), form.hwnd());
@@ -34,9 +49,11 @@ TEST_F(CaptureCommands, EntireScreenHidesShowsAndFocusesTheWindow) {
 TEST_F(CaptureCommands, CurrentWindowIncludesTheFrame) {
     RECT r;
     GetWindowRect(form.hwnd(), &r);
+    const Pixels onScreen = ReadScreen(r);
     form.mnuTitleBar_Click();
     EXPECT_EQ(PictureSize().cx, r.right - r.left);
     EXPECT_EQ(PictureSize().cy, r.bottom - r.top);
+    EXPECT_EQ(ReadPicture(form.PicBmp.GetPicture()).data, onScreen.data);
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
     EXPECT_TRUE(IsWindowVisible(form.hwnd()));
     EXPECT_FALSE(IsIconic(form.hwnd()));

@@ -169,6 +169,7 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     const POINT a = Over(40, 30), b = Over(290, 200);
     const RECT area{a.x - 4, a.y - 4, b.x + 4, b.y + 4};
     const Pixels before = ReadScreen(area);
+    SetClipboardText(L"replaced by the capture");
     form.CaptureUnsaved = app::kFalse;
     form.mnuDistrict_Click();
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
@@ -221,6 +222,7 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     EXPECT_EQ(ClipboardPixels().width, 250);
     EXPECT_EQ(ClipboardPixels().height, 170);
     EXPECT_EQ(ClipboardPixels().data, expected.data);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));  // the picture alone
     EXPECT_EQ(Picture().data, expected.data);
     EXPECT_EQ(ReadScreen(area).data, before.data);
     EXPECT_TRUE(messages.empty());
@@ -289,6 +291,23 @@ TEST_F(RegionCapture, PressReachesTheSelectionWhileAnotherProgramIsInFront) {
     });
     EXPECT_EQ(Picture().data, expected.data);
     EXPECT_EQ(otherClicks, 0);
+}
+
+TEST_F(RegionCapture, ADragPastTheScreensCornerEndsAtItsLastPixel) {
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const POINT a{cx - 120, cy - 90};
+    const RECT area{a.x - 4, a.y - 4, cx, cy};
+    const Pixels before = ReadScreen(area);
+    form.mnuDistrict_Click();
+    Select([&] {
+        Press(a);
+        MouseTo(POINT{cx + 200, cy + 200});  // the pointer stops at the edge
+        ReleaseDrag(POINT{cx + 200, cy + 200});
+    });
+    EXPECT_EQ(Picture().width, 119);
+    EXPECT_EQ(Picture().height, 89);
+    EXPECT_EQ(Picture().data, Crop(before, 4, 4, 119, 89).data);
+    EXPECT_EQ(ReadScreen(area).data, before.data);  // the frame was drawn and erased on screen
 }
 
 TEST_F(RegionCapture, ArmingTwiceOnlySetsThePixelScaleAndAClickGivesOnePixel) {

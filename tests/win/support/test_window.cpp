@@ -14,7 +14,8 @@ COLORREF PatternAt(int x, int y) {
 
 uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-PatternWindow::PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title) {
+PatternWindow::PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title,
+                             DWORD style, DWORD exStyle) {
     static const ATOM atom = [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = &PatternWindow::Proc;
@@ -25,8 +26,8 @@ PatternWindow::PatternWindow(int x, int y, int clientWidth, int clientHeight, co
     }();
     (void)atom;
     RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    hwnd_ = CreateWindowExW(0, L"FotolarkTestPattern", title, WS_OVERLAPPEDWINDOW, x, y,
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    hwnd_ = CreateWindowExW(exStyle, L"FotolarkTestPattern", title, style, x, y,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
     ShowWindow(hwnd_, SW_SHOW);
@@ -129,5 +130,45 @@ int ExpectedDpi() { return EnvInt("FOTOLARK_DPI", 0); }
 int ExpectedDepth() { return EnvInt("FOTOLARK_DEPTH", 0); }
 
 void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Fotolark"); }
+
+OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight) {
+    static int count = 0;
+    const std::wstring title =
+        L"other program " + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++count);
+    const wchar_t* kinds[] = {L"window", L"popup", L"topmost-popup"};
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder = exe;
+    folder.erase(folder.find_last_of(L'\\') + 1);
+    std::wstring command = L"\"" + folder + L"other_program.exe\" " + kinds[int(kind)] + L" " +
+                           std::to_wstring(x) + L" " + std::to_wstring(y) + L" " +
+                           std::to_wstring(clientWidth) + L" " + std::to_wstring(clientHeight) +
+                           L" \"" + title + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return;
+    process_.reset(info.hProcess);
+    CloseHandle(info.hThread);
+    PumpUntil([&] {
+        hwnd_ = FindWindowW(L"FotolarkTestPattern", title.c_str());
+        return hwnd_ && IsWindowVisible(hwnd_);
+    });
+    Pump(200);  // painted
+}
+
+OtherProcess::~OtherProcess() {
+    if (!process_) return;
+    TerminateProcess(process_.get(), 0);
+    WaitForSingleObject(process_.get(), 5000);
+}
+
+POINT OtherProcess::clientOrigin() const {
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    return origin;
+}
 
 }  // namespace testing_support

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/win/support/wait.h"
+#include "toolkit/handles.h"
 #include "toolkit/picture.h"
 
 namespace testing_support {
@@ -25,7 +26,8 @@ COLORREF PatternAt(int x, int y);
 // A top-level window with a frame whose client area shows the pattern.
 class PatternWindow {
 public:
-    PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title = L"pattern");
+    PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title = L"pattern",
+                  DWORD style = WS_OVERLAPPEDWINDOW, DWORD exStyle = 0);
     ~PatternWindow();
     PatternWindow(const PatternWindow&) = delete;
     PatternWindow& operator=(const PatternWindow&) = delete;
@@ -36,6 +38,24 @@ private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     int clicks_ = 0;
+};
+
+// A pattern window of another process (other_program.exe beside the test),
+// ended with this object. Some of what the system does with the foreground
+// and the keyboard happens only between processes, not between threads.
+class OtherProcess {
+public:
+    enum class Kind { Window, Popup, TopmostPopup };
+    OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight);
+    ~OtherProcess();
+    OtherProcess(const OtherProcess&) = delete;
+    OtherProcess& operator=(const OtherProcess&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    POINT clientOrigin() const;  // on the screen
+
+private:
+    toolkit::UniqueHandle process_;
+    HWND hwnd_ = nullptr;
 };
 
 // Pixels as 0x00RRGGBB, row by row from the top.
