@@ -38,17 +38,29 @@ struct Comparison {
 
 // Runs the side measured and the baseline in turn, pairs times, so that each
 // ratio compares two runs made under the same load: medians taken apart
-// drift with whatever else the machine (here the X server) is doing.
-template <typename Measured, typename Baseline>
-Comparison Compare(int pairs, Measured&& measured, Baseline&& baseline) {
+// drift with whatever else the machine (here the X server) is doing. settle()
+// runs untimed before each of them.
+template <typename Measured, typename Baseline, typename Settle>
+Comparison Compare(int pairs, Measured&& measured, Baseline&& baseline, Settle&& settle) {
     std::vector<double> times, ratios;
+    const auto timed = [&](auto& f, int i) {
+        settle();
+        return TimeMs([&] { f(i); });
+    };
     for (int i = 0; i < pairs; ++i) {
-        const double m = TimeMs([&] { measured(i); });
-        const double b = TimeMs([&] { baseline(i); });
+        // Either side first by turns: the second may find what the first warmed.
+        const double b0 = i % 2 ? timed(baseline, i) : 0;
+        const double m = timed(measured, i);
+        const double b = i % 2 ? b0 : timed(baseline, i);
         times.push_back(m);
         ratios.push_back(m / b);
     }
     return Comparison{Median(times), Median(ratios)};
+}
+
+template <typename Measured, typename Baseline>
+Comparison Compare(int pairs, Measured&& measured, Baseline&& baseline) {
+    return Compare(pairs, measured, baseline, [] {});
 }
 
 // "1080p" or "4k", as tools/bench names the display.

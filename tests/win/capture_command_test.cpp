@@ -1,5 +1,6 @@
 // The capture commands driven on the real main window.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 
 #include "app/frm_main.h"
 #include "toolkit/runtime.h"
+#include "tests/win/support/answers.h"
+#include "tests/win/support/input.h"
 #include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
 
@@ -145,5 +148,50 @@ TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
     EXPECT_FALSE(IsIconic(form.hwnd()));
     EXPECT_FALSE(IsZoomed(form.hwnd()));  // normal afterwards, even from maximized
 }
+
+// After each capture that takes the window out of the picture the keyboard is
+// the window's again, whatever another program shows: some of what decides
+// it happens only between processes.
+class KeysAfterCapture : public ShownForm, public testing::WithParamInterface<OtherProcess::Kind> {
+protected:
+    // Ctrl+S, pressed as a person would, brings up the save dialog.
+    bool KeysReachTheWindow() {
+        FileDialogAnswer cancel(L"保存", L"");
+        PressKeys({VK_CONTROL, 'S'});
+        PumpUntil([&] { return cancel.seen(); }, 3000, form.hwnd(), form.Accelerators());
+        return cancel.seen();
+    }
+};
+
+TEST_P(KeysAfterCapture, EntireScreenDelayedAndFreeRegion) {
+    OtherProcess other(GetParam(), 1200, 500, 300, 200);
+    SetForegroundWindow(form.hwnd());
+    Pump(200);
+    // The toolbar's full-screen button, clicked.
+    RECT button{};
+    SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, 4, LPARAM(&button));
+    MapWindowPoints(form.Toolbar1.hwnd(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
+    std::thread click([&] { Click(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2}); });
+    PumpUntil([&] { return form.PicBmp.GetPicture().Bitmap() != before; }, 3000, form.hwnd(),
+              form.Accelerators());
+    click.join();
+    Pump(200, form.hwnd(), form.Accelerators());
+    EXPECT_TRUE(KeysReachTheWindow()) << "after the entire screen";
+
+    ScriptedBoxes ok({IDOK});
+    form.mnuAtiveWindow_Click();
+    EXPECT_TRUE(KeysReachTheWindow()) << "after the delayed capture";
+
+    form.mnuDistrict_Click();
+    std::thread user([] { Click(POINT{100, 900}); });
+    PumpUntil([&] { return form.GetScaleMode() == toolkit::ScaleMode::Twips && !IsIconic(form.hwnd()); });
+    user.join();
+    EXPECT_TRUE(KeysReachTheWindow()) << "after the free region";
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAnotherProgramsWindow, KeysAfterCapture,
+                         testing::Values(OtherProcess::Kind::Window, OtherProcess::Kind::Popup,
+                                         OtherProcess::Kind::TopmostPopup));
 
 }  // namespace
