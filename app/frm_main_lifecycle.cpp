@@ -8,6 +8,7 @@
 #include "app/placement.h"
 #include "toolkit/runtime.h"
 #include "toolkit/settings.h"
+#include "toolkit/units.h"
 
 namespace app {
 
@@ -77,7 +78,7 @@ void FrmMain::Form_Load() {
 bool FrmMain::SaveWindowPlacement() {
     if (GetWindowState() == toolkit::WindowState::Minimized) return true;
     const auto save = [](const wchar_t* key, float value) {
-        return toolkit::SaveSetting(kAppName, kSection, key, FormatStoredNumber(value));
+        return toolkit::SaveSetting(kAppName, kSection, key, toolkit::NumberText(value));
     };
     return save(L"MainLeft", Left()) && save(L"MainTop", Top()) && save(L"MainWidth", Width()) &&
            save(L"MainHeight", Height());

@@ -24,15 +24,6 @@ std::optional<float> ParseStoredNumber(const std::wstring& text) {
     return static_cast<float>(value);
 }
 
-std::wstring FormatStoredNumber(float value) {
-    wchar_t buffer[32];
-    if (value == std::floor(value) && std::fabs(value) < 1e7f)
-        std::swprintf(buffer, 32, L"%.0f", static_cast<double>(value));
-    else
-        std::swprintf(buffer, 32, L"%.7g", static_cast<double>(value));
-    return buffer;
-}
-
 namespace {
 
 float StoredOr(const std::optional<std::wstring>& text, float fallback, bool mustBePositive) {

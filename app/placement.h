@@ -17,8 +17,6 @@ struct PixelRect {
 
 // The stored text of a single-precision number; empty when it is not one.
 std::optional<float> ParseStoredNumber(const std::wstring& text);
-// The text written for a value: "1000", "-60", "1000.5".
-std::wstring FormatStoredNumber(float value);
 
 // Builds the placement from the four stored texts (missing ones are empty
 // optionals). A value that is not a number, or a size that is not positive,

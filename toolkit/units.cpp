@@ -1,6 +1,7 @@
 #include "toolkit/units.h"
 
 #include <cmath>
+#include <cwchar>
 #include <limits>
 
 namespace toolkit {
@@ -34,6 +35,15 @@ double TwipsPerPixel(int dpi) {
     // Whole twips, so that pixels -> twips -> pixels comes back exact at any dpi.
     if (dpi <= 0) return 15;
     return dpi >= kTwipsPerInch ? 1 : kTwipsPerInch / dpi;
+}
+
+std::wstring NumberText(float value) {
+    wchar_t buffer[32];
+    if (value == std::floor(value) && std::fabs(value) < 1e7f)
+        std::swprintf(buffer, 32, L"%.0f", static_cast<double>(value));
+    else
+        std::swprintf(buffer, 32, L"%.7g", static_cast<double>(value));
+    return buffer;
 }
 
 }  // namespace toolkit

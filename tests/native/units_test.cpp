@@ -49,5 +49,12 @@ TEST(Twips, WholeTwipsPerPixelRoundTripPixels) {
             EXPECT_EQ(ToInt32(pixels * TwipsPerPixel(dpi) / TwipsPerPixel(dpi)), pixels) << dpi;
 }
 
+TEST(NumberText, WholeNumbersWithoutFraction) {
+    EXPECT_EQ(NumberText(1000), L"1000");
+    EXPECT_EQ(NumberText(-60), L"-60");
+    EXPECT_EQ(NumberText(0), L"0");
+    EXPECT_EQ(NumberText(1000.5f), L"1000.5");
+}
+
 }  // namespace
 }  // namespace toolkit
