@@ -108,6 +108,8 @@ private:
     void OnRegionPress(LPARAM screenPoint);
     static int16_t MouseButtonOf(UINT message);
     bool SaveWindowPlacement();
+    // Asks before an unsaved capture is lost; false when the user keeps it.
+    bool MayDropCapture();
     void OnCommand(UINT id);
     bool UnloadCancelled();
 

@@ -46,12 +46,6 @@ std::vector<PixelRect> Monitors() {
     return monitors;
 }
 
-// Asks about an unsaved capture; the same question for the close box and Exit.
-int AskToSave(HWND owner) {
-    return toolkit::MsgBox(owner, kUnsavedPrompt, MB_YESNOCANCEL | MB_ICONINFORMATION,
-                           toolkit::ExeName());
-}
-
 }  // namespace
 
 void FrmMain::Form_Initialize() {
@@ -87,30 +81,27 @@ bool FrmMain::SaveWindowPlacement() {
 void FrmMain::Form_Unload(int16_t& Cancel) {
     // A placement that cannot be written must not cost the user the prompt.
     SaveWindowPlacement();
-    if (CaptureUnsaved != kTrue) return;
-    switch (AskToSave(hwnd())) {
+    if (!MayDropCapture()) Cancel = kTrue;
+}
+
+// The same question wherever an unsaved capture would be lost: the close box,
+// Exit and opening a file.
+bool FrmMain::MayDropCapture() {
+    if (CaptureUnsaved != kTrue) return true;
+    switch (toolkit::MsgBox(hwnd(), kUnsavedPrompt, MB_YESNOCANCEL | MB_ICONINFORMATION,
+                            toolkit::ExeName())) {
     case IDYES:
         mnusave_Click();
-        // Still unsaved after a cancelled or failed save: stay open.
-        Cancel = CaptureUnsaved;
-        break;
-    case IDCANCEL:
-        Cancel = kTrue;
-        break;
+        return CaptureUnsaved != kTrue;  // a cancelled or failed save keeps it
+    case IDNO:
+        return true;
     default:
-        break;
+        return false;
     }
 }
 
 void FrmMain::mnuExit_Click() {
-    if (CaptureUnsaved == kTrue) {
-        const int answer = AskToSave(hwnd());
-        if (answer == IDCANCEL) return;
-        if (answer == IDYES) {
-            mnusave_Click();
-            if (CaptureUnsaved == kTrue) return;  // the picture was not written: keep it
-        }
-    }
+    if (!MayDropCapture()) return;
     toolkit::EndProcessById(HelpTaskId, HelpTask.get());
     toolkit::End();
 }
