@@ -3,7 +3,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <initializer_list>
+#include <memory>
 #include <new>
 #include <optional>
 #include <vector>
@@ -44,14 +44,15 @@ ComPtr<IWICImagingFactory> Imaging() {
     return factory;
 }
 
-struct Part {
-    const void* data;
-    size_t size;
-};
+bool WriteAll(HANDLE file, const void* data, size_t size) {
+    DWORD written = 0;
+    return WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
+}
 
-// Writes a temporary file beside the target and moves it over the target only
-// once whole, so a failure at any step leaves the old file as it was.
-bool WriteWhole(const std::wstring& path, std::initializer_list<Part> parts) {
+// Has write(file) fill a temporary file beside the target and moves it over
+// the target only once whole, so a failure at any step leaves the old file as it was.
+template <typename Write>
+bool WriteWhole(const std::wstring& path, Write&& write) {
     const size_t slash = path.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
     wchar_t temp[MAX_PATH];
@@ -60,12 +61,7 @@ bool WriteWhole(const std::wstring& path, std::initializer_list<Part> parts) {
     {
         UniqueFile out(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        whole = bool(out);
-        for (const Part& part : parts) {
-            DWORD written = 0;
-            whole = whole && WriteFile(out.get(), part.data, DWORD(part.size), &written, nullptr) &&
-                    written == part.size;
-        }
+        whole = out && write(out.get());
     }
     if (whole && MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
@@ -73,70 +69,89 @@ bool WriteWhole(const std::wstring& path, std::initializer_list<Part> parts) {
     return false;
 }
 
-// A bitmap's pixels as a DIB of the given depth: the info header (with the
-// colour table or masks after it) and the rows.
-struct Dib {
+// A picture's rows as a DIB of the given depth, read through the screen with
+// the picture's palette realized. GetDIBits fills the colour table in.
+class DibRows {
+public:
+    // Rows top-down when asked (the encoders' order), else bottom-up (a BMP file's).
+    DibRows(const toolkit::Picture& picture, WORD bits, bool topDown)
+        : screen_(nullptr, WindowDC::Area::Client), bitmap_(picture.Bitmap()) {
+        BITMAP info{};
+        if (!bitmap_ || !GetObjectW(bitmap_, sizeof info, &info)) return;
+        const DWORD colors = bits <= 8 ? 1u << bits : 0;
+        const DWORD masks = bits == 16 ? 3 : 0;
+        header.resize(sizeof(BITMAPINFOHEADER) + (colors + masks) * sizeof(RGBQUAD));
+        BITMAPINFOHEADER& h = Info()->bmiHeader;
+        h.biSize = sizeof h;
+        h.biWidth = info.bmWidth;
+        h.biHeight = topDown ? -info.bmHeight : info.bmHeight;
+        h.biPlanes = 1;
+        h.biBitCount = bits;
+        h.biCompression = masks ? BI_BITFIELDS : BI_RGB;
+        h.biClrUsed = colors;
+        if (masks) {
+            // 5-6-5 keeps every bit of a 5-5-5 display as well.
+            const DWORD rgb565[] = {0xF800, 0x07E0, 0x001F};
+            std::copy(rgb565, rgb565 + 3, reinterpret_cast<DWORD*>(Info()->bmiColors));
+        }
+        width = info.bmWidth;
+        height = info.bmHeight;
+        stride = (size_t(width) * bits + 31) / 32 * 4;
+        if (const HPALETTE palette = picture.Palette()) {
+            realized_.emplace(screen_.get(), palette);
+            RealizePalette(screen_.get());
+        }
+    }
+    // Rows first to first + count - 1 (counted from the bottom when bottom-up).
+    bool Read(int first, int count, void* out) {
+        return height && GetDIBits(screen_.get(), bitmap_, UINT(first), UINT(count), out, Info(),
+                                   DIB_RGB_COLORS) == count;
+    }
+    BITMAPINFO* Info() { return reinterpret_cast<BITMAPINFO*>(header.data()); }
+
     std::vector<char> header;
-    std::vector<char> pixels;
-    BITMAPINFO* info() { return reinterpret_cast<BITMAPINFO*>(header.data()); }
+    int width = 0, height = 0;
+    size_t stride = 0;
+
+private:
+    WindowDC screen_;
+    HBITMAP bitmap_;
+    std::optional<PaletteGuard> realized_;
 };
-
-// Rows go top-down when asked (the encoders' order), else bottom-up (a BMP file's).
-std::optional<Dib> ReadDib(const toolkit::Picture& picture, WORD bits, bool topDown) {
-    BITMAP bitmap{};
-    if (!picture.Bitmap() || !GetObjectW(picture.Bitmap(), sizeof bitmap, &bitmap)) return {};
-    Dib dib;
-    const DWORD colors = bits <= 8 ? 1u << bits : 0;
-    const DWORD masks = bits == 16 ? 3 : 0;
-    dib.header.resize(sizeof(BITMAPINFOHEADER) + (colors + masks) * sizeof(RGBQUAD));
-    BITMAPINFOHEADER& h = dib.info()->bmiHeader;
-    h.biSize = sizeof h;
-    h.biWidth = bitmap.bmWidth;
-    h.biHeight = topDown ? -bitmap.bmHeight : bitmap.bmHeight;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
-    h.biCompression = masks ? BI_BITFIELDS : BI_RGB;
-    h.biClrUsed = colors;
-    if (masks) {
-        // 5-6-5 keeps every bit of a 5-5-5 display as well.
-        const DWORD rgb565[] = {0xF800, 0x07E0, 0x001F};
-        std::copy(rgb565, rgb565 + 3, reinterpret_cast<DWORD*>(dib.info()->bmiColors));
-    }
-    const size_t stride = (size_t(bitmap.bmWidth) * bits + 31) / 32 * 4;
-    dib.pixels.resize(stride * bitmap.bmHeight);
-
-    WindowDC screen(nullptr, WindowDC::Area::Client);
-    std::optional<PaletteGuard> realized;
-    if (const HPALETTE palette = picture.Palette()) {
-        realized.emplace(screen.get(), palette);
-        RealizePalette(screen.get());
-    }
-    if (GetDIBits(screen.get(), picture.Bitmap(), 0, bitmap.bmHeight, dib.pixels.data(), dib.info(),
-                  DIB_RGB_COLORS) != bitmap.bmHeight)
-        return {};
-    return dib;
-}
 
 bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path) {
     BITMAP bitmap{};
     GetObjectW(picture.Bitmap(), sizeof bitmap, &bitmap);
     const int depth = bitmap.bmBitsPixel * bitmap.bmPlanes;
     const WORD bits = depth <= 1 ? 1 : depth <= 4 ? 4 : depth <= 8 ? 8 : depth <= 16 ? 16 : depth <= 24 ? 24 : 32;
-    auto dib = ReadDib(picture, bits, false);
-    if (!dib) return false;
+    DibRows rows(picture, bits, false);
+    if (!rows.height) return false;
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = DWORD(sizeof file + dib->header.size());
-    file.bfSize = DWORD(file.bfOffBits + dib->pixels.size());
-    return WriteWhole(path, {{&file, sizeof file},
-                             {dib->header.data(), dib->header.size()},
-                             {dib->pixels.data(), dib->pixels.size()}});
+    file.bfOffBits = DWORD(sizeof file + rows.header.size());
+    file.bfSize = DWORD(file.bfOffBits + rows.stride * rows.height);
+    // In bands that stay in the cache: one buffer of the whole picture is
+    // slower to fill than to write.
+    const int band = int(std::max<size_t>(1, (1 << 20) / rows.stride));
+    std::unique_ptr<char[]> buffer(new char[band * rows.stride]);
+    return WriteWhole(path, [&](HANDLE out) {
+        for (int first = 0; first < rows.height; first += band) {
+            const int count = std::min(band, rows.height - first);
+            if (!rows.Read(first, count, buffer.get())) return false;
+            if (first == 0 && !(WriteAll(out, &file, sizeof file) &&
+                                WriteAll(out, rows.header.data(), rows.header.size())))
+                return false;
+            if (!WriteAll(out, buffer.get(), count * rows.stride)) return false;
+        }
+        return true;
+    });
 }
 
 bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, const GUID& container) {
-    auto dib = ReadDib(picture, 24, true);
-    if (!dib) return false;
-    const UINT width = dib->info()->bmiHeader.biWidth, height = -dib->info()->bmiHeader.biHeight;
+    DibRows rows(picture, 24, true);
+    std::vector<BYTE> pixels(rows.stride * rows.height);
+    if (!rows.height || !rows.Read(0, rows.height, pixels.data())) return false;
+    const UINT width = rows.width, height = rows.height;
     ComScope com;
     const auto factory = Imaging();
     ComPtr<IStream> memory;
@@ -158,11 +173,10 @@ bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, cons
         if (FAILED(options->Write(1, &option, &quality))) return false;
     }
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    const UINT stride = UINT(dib->pixels.size() / height);
+    const UINT stride = UINT(rows.stride);
     if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height)) ||
         FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR ||
-        FAILED(frame->WritePixels(height, stride, UINT(dib->pixels.size()),
-                                  reinterpret_cast<BYTE*>(dib->pixels.data()))) ||
+        FAILED(frame->WritePixels(height, stride, UINT(pixels.size()), pixels.data())) ||
         FAILED(frame->Commit()) || FAILED(encoder->Commit()))
         return false;
 
@@ -175,7 +189,7 @@ bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, cons
     if (FAILED(memory->Seek(start, STREAM_SEEK_SET, nullptr)) ||
         FAILED(memory->Read(bytes.data(), ULONG(bytes.size()), &read)) || read != bytes.size())
         return false;
-    return WriteWhole(path, {{bytes.data(), bytes.size()}});
+    return WriteWhole(path, [&](HANDLE out) { return WriteAll(out, bytes.data(), bytes.size()); });
 }
 
 const GUID* ContainerOf(PictureFormat format) {
