@@ -34,7 +34,8 @@ HeaderCheck CheckPicture(PictureFormat format, const uint8_t* data, size_t size)
 
 // A BMP whose info header the system's decoder may not know (OS/2 2.x's 16
 // and 64 bytes, the 52- and 56-byte versions) rewritten with the 108-byte
-// one, pixels and colours as they were; empty for any other file.
+// one, pixels and colours as they were; empty for any other file. (Wine 8's
+// decoder was seen to refuse the 56-byte one.)
 std::vector<uint8_t> WithKnownBmpHeader(const uint8_t* data, size_t size);
 
 }  // namespace output
