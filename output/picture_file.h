@@ -7,8 +7,24 @@
 
 namespace output {
 
-// Writes a picture's bitmap as a Windows bitmap file at its own depth; false,
-// with no file left behind, when it cannot be written.
+// Writes the picture in the format its name's extension gives: ".jpg" or
+// ".jpeg" a JPEG, ".png" a PNG, any other name a Windows bitmap at the
+// picture's own depth. The file is replaced only once the new one is whole:
+// false, with the old file as it was and nothing else left, on any failure
+// (an empty picture included).
 bool SavePicture(const toolkit::Picture& picture, const std::wstring& path);
+
+enum class LoadFailure { None, CannotRead, NotAPicture, TooLarge };
+
+struct LoadedPicture {
+    toolkit::Picture picture;
+    LoadFailure failure = LoadFailure::None;
+};
+
+// Reads a BMP, JPEG, PNG, GIF or icon file (the first image of a GIF, the
+// largest of an icon) into a picture the screen can show, transparent pixels
+// over white. The file's content must be the format its extension names;
+// a name of no known extension may hold any of them.
+LoadedPicture LoadPicture(const std::wstring& path);
 
 }  // namespace output

@@ -18,6 +18,7 @@ inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyAccelerators(HACCEL h) { ::DestroyAcceleratorTable(h); }
 inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void Unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
+inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
 
 using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
@@ -30,6 +31,7 @@ using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;  // until attached to a win
 using UniqueAccelerators = Unique<HACCEL, DestroyAccelerators>;
 using UniqueImageList = Unique<HIMAGELIST, DestroyImageList>;
 using UniqueHook = Unique<HHOOK, Unhook>;
+using UniqueView = Unique<const void*, UnmapView>;  // MapViewOfFile
 
 // A DC borrowed from a window; ReleaseDC needs the window it came from.
 class WindowDC {

@@ -1,0 +1,82 @@
+#include "output/picture_header.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/win/support/picture_bytes.h"
+
+namespace output {
+namespace {
+
+using testing_support::Bytes;
+using testing_support::BmpSpec;
+using testing_support::PngSpec;
+
+HeaderCheck Check(const Bytes& file) {
+    return CheckPicture(FormatOfContent(file.data(), file.size()), file.data(), file.size());
+}
+
+std::vector<Bytes> SoundSamples() {
+    std::vector<Bytes> samples;
+    for (BmpSpec s : {BmpSpec{12, 8}, BmpSpec{12, 24}, BmpSpec{40, 1}, BmpSpec{40, 2}, BmpSpec{40, 4},
+                      BmpSpec{40, 8, 0, true}, BmpSpec{40, 8, 1}, BmpSpec{40, 4, 2}, BmpSpec{40, 16},
+                      BmpSpec{40, 16, 3}, BmpSpec{108, 32, 3}, BmpSpec{124, 24}, BmpSpec{64, 8},
+                      BmpSpec{40, 8, 0, false, 4}})
+        samples.push_back(MakeBmp(s));
+    for (PngSpec s : {PngSpec{0, 1}, PngSpec{0, 16, true, true}, PngSpec{2, 16}, PngSpec{3, 2, true, true},
+                      PngSpec{4, 8}, PngSpec{6, 16, true}})
+        samples.push_back(MakePng(s));
+    samples.push_back(testing_support::MakeGif(true));
+    samples.push_back(testing_support::MakeIco(4));
+    samples.push_back(testing_support::MakeIco(32));
+    samples.push_back(testing_support::MakeJpegShell(testing_support::kTestWidth, testing_support::kTestHeight));
+    return samples;
+}
+
+TEST(PictureHeader, FormatFollowsTheExtensionInAnyCase) {
+    EXPECT_EQ(FormatOfName(L"C:\\a\\shot.BMP"), PictureFormat::Bmp);
+    EXPECT_EQ(FormatOfName(L"shot.dib"), PictureFormat::Bmp);
+    for (auto name : {L"a.jpg", L"a.JPEG", L"a.jpe", L"a.Jfif"}) EXPECT_EQ(FormatOfName(name), PictureFormat::Jpeg);
+    EXPECT_EQ(FormatOfName(L"a.Png"), PictureFormat::Png);
+    EXPECT_EQ(FormatOfName(L"a.gif"), PictureFormat::Gif);
+    EXPECT_EQ(FormatOfName(L"a.ico"), PictureFormat::Ico);
+    for (auto name : {L"a.txt", L"noextension", L"C:\\dotted.png\\name", L"a.png.txt"})
+        EXPECT_EQ(FormatOfName(name), PictureFormat::Unknown) << name;
+}
+
+TEST(PictureHeader, SoundFilesOfEveryFormatGiveTheirSizeAndAnyCutOneIsRefused) {
+    for (const Bytes& file : SoundSamples()) {
+        const auto check = Check(file);
+        ASSERT_EQ(check.verdict, HeaderCheck::Sound) << file.size();
+        EXPECT_EQ(check.width, testing_support::kTestWidth);
+        EXPECT_EQ(check.height, testing_support::kTestHeight);
+        // Cut anywhere but in the trailing padding, GIF trailer or EOI.
+        for (size_t size = 0; size + 4 < file.size(); ++size)
+            EXPECT_NE(CheckPicture(FormatOfContent(file.data(), file.size()), file.data(), size).verdict,
+                      HeaderCheck::Sound)
+                << "cut to " << size << " of " << file.size();
+    }
+}
+
+TEST(PictureHeader, SizesPastTheLimitsAreTooLarge) {
+    EXPECT_TRUE(SizeAllowed(30000, 8533));
+    EXPECT_TRUE(SizeAllowed(16000, 16000));
+    EXPECT_FALSE(SizeAllowed(30001, 1));
+    EXPECT_FALSE(SizeAllowed(16001, 16000));
+
+    for (const char* name : {"huge.bmp", "wide.png", "huge.jpg", "huge.gif"}) {
+        const auto forged = testing_support::ForgedFiles();
+        const auto file = std::find_if(forged.begin(), forged.end(), [&](auto& f) { return f.name == name; });
+        ASSERT_NE(file, forged.end());
+        EXPECT_EQ(Check(file->bytes).verdict, HeaderCheck::TooLarge) << name;
+    }
+}
+
+TEST(PictureHeader, ForgedHeadersAreRefused) {
+    for (const auto& file : testing_support::ForgedFiles())
+        EXPECT_NE(Check(file.bytes).verdict, HeaderCheck::Sound) << file.name;
+}
+
+}  // namespace
+}  // namespace output

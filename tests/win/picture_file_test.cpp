@@ -1,0 +1,270 @@
+// Picture files written and read back, of every variant the reader takes,
+// and damaged ones refused.
+#include <windows.h>
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "capture/capture_core.h"
+#include "output/picture_file.h"
+#include "tests/win/support/picture_bytes.h"
+#include "tests/win/support/test_window.h"
+
+using namespace testing_support;
+using output::LoadFailure;
+
+namespace {
+
+std::string Contents(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const std::wstring& path, const Bytes& bytes) {
+    std::ofstream(path.c_str(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// Largest difference of a channel between the picture and expected(x, y);
+// 256 when the sizes differ.
+int WorstDifference(const Pixels& p, int width, int height,
+                    const std::function<uint32_t(int, int)>& expected) {
+    if (p.width != width || p.height != height) return 256;
+    int worst = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int shift : {16, 8, 0})
+                worst = std::max(worst, std::abs(int((p.at(x, y) >> shift) & 255) -
+                                                 int((expected(x, y) >> shift) & 255)));
+    return worst;
+}
+
+// A folder of the test's own, emptied and removed after it.
+class PictureFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder = temp + std::wstring(L"fotolark_pictures_") + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const auto& name : Names()) DeleteFileW((folder + name).c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+    // Opens bytes written under the name, in milliseconds.
+    output::LoadedPicture Open(const std::string& name, const Bytes& bytes, double* ms = nullptr) {
+        const std::wstring path = folder + Wide(name);
+        Write(path, bytes);
+        const auto start = std::chrono::steady_clock::now();
+        auto loaded = output::LoadPicture(path);
+        if (ms) *ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        DeleteFileW(path.c_str());
+        return loaded;
+    }
+    std::wstring folder;
+};
+
+// Where tools/test has ImageMagick read the saved files back (see there).
+void LeaveForImageMagick(const Pixels& capture, const std::wstring& folder) {
+    const wchar_t* out = _wgetenv(L"FOTOLARK_PICTURE_OUT");
+    if (!out) return;
+    const std::wstring target = std::wstring(out) + L"\\";
+    std::ofstream ppm((target + L"capture.ppm").c_str(), std::ios::binary);
+    ppm << "P6\n" << capture.width << " " << capture.height << "\n255\n";
+    for (uint32_t v : capture.data) ppm << char(v >> 16) << char(v >> 8) << char(v);
+    for (const wchar_t* name : {L"saved.bmp", L"saved.png", L"saved.jpg"})
+        CopyFileW((folder + name).c_str(), (target + name).c_str(), FALSE);
+}
+
+TEST_F(PictureFiles, ACaptureSavedInEachFormatReadsBackAsItWas) {
+    PatternWindow window(40, 40, 160, 96);
+    const auto capture = capture::GrabWindowArea(window.hwnd(), 1, 0, 0, 160, 96);
+    const Pixels expected = ReadPicture(capture);
+    const auto at = [&](int x, int y) { return expected.at(x, y); };
+
+    Write(folder + L"saved.bmp", Bytes{'o', 'l', 'd'});
+    struct Case { const wchar_t* name; const char* magic; int tolerance; };
+    // JPEG loses detail at the sharp edges of 8 x 8 blocks of pure colours.
+    for (const Case& c : {Case{L"saved.bmp", "BM", 0}, Case{L"saved.png", "\x89PNG", 0},
+                          Case{L"saved.jpg", "\xFF\xD8\xFF", 160}, Case{L"upper.PNG", "\x89PNG", 0},
+                          Case{L"upper.JPEG", "\xFF\xD8\xFF", 160}, Case{L"other.xyz", "BM", 0}}) {
+        const std::wstring path = folder + c.name;
+        ASSERT_TRUE(output::SavePicture(capture, path)) << c.name;
+        EXPECT_EQ(Contents(path).rfind(c.magic, 0), 0u) << c.name;
+        const auto loaded = output::LoadPicture(path);
+        ASSERT_EQ(loaded.failure, LoadFailure::None) << c.name;
+        EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), 160, 96, at), c.tolerance) << c.name;
+    }
+    // A palette display's picture keeps its depth and colour table.
+    const std::string bmp = Contents(folder + L"saved.bmp");
+    if (ExpectedDepth() == 8) EXPECT_EQ(bmp[28], 8);
+    EXPECT_EQ(Names().size(), 6u);  // no temporary file left
+    LeaveForImageMagick(expected, folder);
+}
+
+TEST_F(PictureFiles, AFailedSaveKeepsTheOldFileAndLeavesNothingElse) {
+    PatternWindow window(40, 40, 64, 64);
+    const auto capture = capture::GrabWindowArea(window.hwnd(), 1, 0, 0, 64, 64);
+    const std::wstring locked = folder + L"locked.png";
+    Write(locked, Bytes{'o', 'l', 'd'});
+    {
+        // Another program has the file open and shares nothing.
+        toolkit::UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(output::SavePicture(capture, locked));
+    }
+    EXPECT_EQ(Contents(locked), "old");
+    EXPECT_FALSE(output::SavePicture(capture, folder + L"no such folder\\shot.bmp"));
+    EXPECT_FALSE(output::SavePicture(toolkit::Picture(), folder + L"empty.bmp"));
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"locked.png"});
+}
+
+// A JPEG of flat 16 x 16 blocks, which JPEG keeps close, made by the system's encoder.
+Bytes JpegOfBlocks() {
+    toolkit::ComPtr<IWICImagingFactory> factory;
+    toolkit::ComPtr<IStream> stream;
+    toolkit::ComPtr<IWICBitmapEncoder> encoder;
+    toolkit::ComPtr<IWICBitmapFrameEncode> frame;
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                     reinterpret_cast<void**>(factory.put()));
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
+    std::vector<BYTE> pixels(32 * 3 * 32);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const int x = int(i / 3 % 32), y = int(i / 96);
+        pixels[i] = BYTE(kKindColors[(x / 16 + 2 * (y / 16)) % 4] >> (8 * (i % 3)));
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (!factory || FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+        FAILED(frame->SetSize(32, 32)) || FAILED(frame->SetPixelFormat(&format)) ||
+        FAILED(frame->WritePixels(32, 96, UINT(pixels.size()), pixels.data())) ||
+        FAILED(frame->Commit()) || FAILED(encoder->Commit()))
+        return {};
+    HGLOBAL memory = nullptr;
+    GetHGlobalFromStream(stream.get(), &memory);
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory));
+    Bytes jpeg(bytes, bytes + stat.cbSize.QuadPart);
+    GlobalUnlock(memory);
+    return jpeg;
+}
+
+TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
+    struct Variant {
+        std::string name;
+        Bytes bytes;
+        std::function<uint32_t(int, int)> expected;
+        int width = kTestWidth, height = kTestHeight, tolerance = 1;
+    };
+    std::vector<Variant> variants;
+    for (BmpSpec s : {BmpSpec{12, 8}, BmpSpec{12, 24}, BmpSpec{40, 1}, BmpSpec{40, 2}, BmpSpec{40, 4},
+                      BmpSpec{40, 8}, BmpSpec{40, 8, 0, true}, BmpSpec{40, 24, 0, true}, BmpSpec{40, 8, 1},
+                      BmpSpec{40, 4, 2}, BmpSpec{40, 16}, BmpSpec{40, 16, 3}, BmpSpec{40, 32},
+                      BmpSpec{40, 32, 3}, BmpSpec{56, 16, 3}, BmpSpec{52, 32, 3}, BmpSpec{16, 8}, BmpSpec{64, 24}, BmpSpec{108, 32, 3}, BmpSpec{124, 24},
+                      BmpSpec{40, 8, 0, false, 4}})
+        variants.push_back({"h" + std::to_string(s.headerSize) + "-" + std::to_string(s.bits) + "bit-c" +
+                                std::to_string(s.compression) + (s.topDown ? "-topdown" : "") + ".bmp",
+                            MakeBmp(s), [s](int x, int y) { return BmpColorAt(s, x, y); }});
+    std::vector<PngSpec> pngs;
+    for (int depth : {1, 2, 4, 8, 16}) pngs.push_back({0, depth});
+    for (int depth : {1, 2, 4, 8}) pngs.push_back({3, depth});
+    for (int type : {2, 4, 6})
+        for (int depth : {8, 16}) pngs.push_back({type, depth});
+    for (PngSpec s : {PngSpec{0, 2, false, true}, PngSpec{0, 16, false, true}, PngSpec{2, 8, false, true},
+                      PngSpec{2, 16, false, true}, PngSpec{3, 4, false, true}, PngSpec{0, 1, true},
+                      PngSpec{3, 2, true, true}, PngSpec{2, 16, true}, PngSpec{6, 8, true}})
+        pngs.push_back(s);
+    for (PngSpec s : pngs)
+        variants.push_back({"type" + std::to_string(s.colorType) + "-" + std::to_string(s.depth) + "bit" +
+                                (s.interlaced ? "-interlaced" : "") + (s.transparent ? "-trns" : "") + ".png",
+                            MakePng(s), [s](int x, int y) { return PngColorAt(s, x, y); }});
+    const auto plain = [](int x, int y) { return kKindColors[KindAt(x, y)]; };
+    variants.push_back({"plain.gif", MakeGif(false), plain});
+    variants.push_back({"transparent.gif", MakeGif(true), MaskedColorAt});
+    variants.push_back({"4bit.ico", MakeIco(4), MaskedColorAt});
+    variants.push_back({"32bit.ico", MakeIco(32), MaskedColorAt});
+    variants.push_back({"png named other.dat", MakePng(PngSpec{}), plain});
+    variants.push_back({"blocks.jpg", JpegOfBlocks(),
+                        [](int x, int y) { return kKindColors[(x / 16 + 2 * (y / 16)) % 4]; }, 32, 32, 24});
+
+    for (const Variant& v : variants) {
+        const auto loaded = Open(v.name, v.bytes);
+        EXPECT_EQ(loaded.failure, LoadFailure::None) << v.name;
+        EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), v.width, v.height, v.expected), v.tolerance)
+            << v.name;
+    }
+}
+
+TEST_F(PictureFiles, DamagedFilesAreRefusedWithinASecond) {
+    std::vector<NamedFile> damaged = ForgedFiles();
+    damaged.push_back({"empty.png", {}});
+    damaged.push_back({"png named.bmp", MakePng(PngSpec{})});
+    damaged.push_back({"png named.jpg", MakePng(PngSpec{})});
+    std::mt19937 random(7);
+    for (const char* name : {"random.bmp", "random.png", "random.jpg", "random.gif", "random.ico", "random.dat"}) {
+        Bytes noise(4096);
+        for (auto& b : noise) b = uint8_t(random());
+        damaged.push_back({name, noise});
+    }
+    for (const NamedFile& whole : {NamedFile{"cut.bmp", MakeBmp(BmpSpec{40, 8, 1})},
+                                   NamedFile{"cut.png", MakePng(PngSpec{6, 16, true})},
+                                   NamedFile{"cut.gif", MakeGif(true)}, NamedFile{"cut.ico", MakeIco(4)},
+                                   NamedFile{"cut.jpg", JpegOfBlocks()}})
+        for (size_t size = 1; size + 4 < whole.bytes.size(); size += 1 + size / 64)
+            damaged.push_back({whole.name, Bytes(whole.bytes.begin(), whole.bytes.begin() + size)});
+
+    for (const NamedFile& file : damaged) {
+        double ms = 0;
+        const auto loaded = Open(file.name, file.bytes, &ms);
+        EXPECT_TRUE(loaded.failure == LoadFailure::NotAPicture || loaded.failure == LoadFailure::TooLarge)
+            << file.name << " of " << file.bytes.size() << " bytes";
+        EXPECT_LT(ms, 1000) << file.name;
+    }
+    EXPECT_EQ(output::LoadPicture(folder + L"missing.png").failure, LoadFailure::CannotRead);
+}
+
+// Bytes changed at random in sound files: whatever comes out, it comes out
+// soon and without a crash.
+TEST_F(PictureFiles, CorruptedFilesNeverCrashOrHang) {
+    std::mt19937 random(11);
+    for (const NamedFile& sound : {NamedFile{"x.bmp", MakeBmp(BmpSpec{40, 4, 2})},
+                                   NamedFile{"x.bmp", MakeBmp(BmpSpec{12, 8})},
+                                   NamedFile{"x.png", MakePng(PngSpec{3, 2, true, true})},
+                                   NamedFile{"x.gif", MakeGif(true)}, NamedFile{"x.ico", MakeIco(32)},
+                                   NamedFile{"x.jpg", JpegOfBlocks()}})
+        for (int round = 0; round < 60; ++round) {
+            Bytes bytes = sound.bytes;
+            for (int k = 0; k < 3; ++k) bytes[random() % bytes.size()] = uint8_t(random());
+            double ms = 0;
+            Open(sound.name, bytes, &ms);
+            EXPECT_LT(ms, 1000) << sound.name;
+        }
+}
+
+}  // namespace
