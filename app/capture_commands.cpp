@@ -1,6 +1,7 @@
 // The capture menu's commands: entire screen, current window, current work
 // area and the delayed capture of the foreground window.
 #include "app/frm_main.h"
+#include "toolkit/out_of_sight.h"
 #include "toolkit/runtime.h"
 #include "capture/capture_core.h"
 #include "capture/capture_rects.h"
@@ -22,9 +23,11 @@ void FrmMain::ShowCapture(toolkit::Picture picture) {
 }
 
 void FrmMain::mnuScreen_Click() {
-    ShowWindow(hwnd(), SW_HIDE);
-    ShowCapture(capture::GrabFullScreen());
-    ShowWindow(hwnd(), SW_SHOW);
+    {
+        toolkit::OutOfSight away(hwnd());
+        toolkit::WaitForScreenBeneath();
+        ShowCapture(capture::GrabFullScreen());
+    }
     SetFocus(hwnd());
     Form_Resize();
 }
@@ -46,8 +49,8 @@ void FrmMain::mnuAtiveWindow_Click() {
     SetWindowState(toolkit::WindowState::Minimized);
     Sleep(kDelayMilliseconds);
     ShowCapture(capture::GrabForegroundWindow());
-    SetFocus(hwnd());
     SetWindowState(toolkit::WindowState::Normal);
+    toolkit::ReclaimKeyboard(hwnd());
     Form_Resize();
 }
 

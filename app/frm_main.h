@@ -110,6 +110,9 @@ private:
     bool SaveWindowPlacement();
     // Asks before an unsaved capture is lost; false when the user keeps it.
     bool MayDropCapture();
+    // Shows a picture file with its name in the caption, or says why not.
+    bool OpenPicture(const std::wstring& path);
+    void ShowMessage(const std::wstring& text);
     void OnCommand(UINT id);
     bool UnloadCancelled();
 

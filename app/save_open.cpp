@@ -1,4 +1,5 @@
 // Saving the picture to a file the user names, and opening a picture file.
+#include "app/file_caption.h"
 #include "app/frm_main.h"
 #include "output/picture_file.h"
 #include "toolkit/runtime.h"
@@ -10,23 +11,67 @@ namespace {
 constexpr wchar_t kFilter[] = L"Bmp (*.bmp)|*.bmp|JPGE(*.jpg)|*.jpg";
 constexpr wchar_t kSaveTitle[] = L"保存";
 constexpr wchar_t kSaveFailed[] = L"无法保存文件：";
+constexpr wchar_t kNothingToSave[] = L"没有可保存的图片。";
+constexpr wchar_t kCannotRead[] = L"无法读取文件：";
+constexpr wchar_t kNotAPicture[] = L"无法打开文件，它不是图片或已经损坏：";
+constexpr wchar_t kTooLarge[] = L"图片太大，无法打开（每边最多 30000 像素，总共最多 2.56 亿像素）：";
+
+const wchar_t* LoadFailureText(output::LoadFailure failure) {
+    switch (failure) {
+    case output::LoadFailure::CannotRead:
+        return kCannotRead;
+    case output::LoadFailure::TooLarge:
+        return kTooLarge;
+    default:
+        return kNotAPicture;
+    }
+}
 
 }  // namespace
 
+void FrmMain::ShowMessage(const std::wstring& text) {
+    toolkit::MsgBox(hwnd(), text, MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
+}
+
 void FrmMain::mnusave_Click() {
+    if (PicBmp.GetPicture().Empty()) {
+        ShowMessage(kNothingToSave);
+        return;
+    }
     CDopen.DefaultExt = L".BMP";
     CDopen.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     CDopen.Filter = kFilter;
     CDopen.DialogTitle = kSaveTitle;
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
     if (!output::SavePicture(PicBmp.GetPicture(), CDopen.FileName)) {
-        toolkit::MsgBox(hwnd(), kSaveFailed + CDopen.FileName, MB_OK | MB_ICONEXCLAMATION,
-                        toolkit::ExeName());
+        ShowMessage(kSaveFailed + CDopen.FileName);
         return;
     }
     CaptureUnsaved = kFalse;
 }
 
-void FrmMain::mnuOpen_Click() {}
+void FrmMain::mnuOpen_Click() {
+    const bool asked = CaptureUnsaved == kTrue;
+    if (!MayDropCapture()) return;
+    CDopen.Filter = kFilter;
+    if (!CDopen.ShowOpen(hwnd())) return;
+    // The capture the user let go of leaves with the old picture.
+    if (OpenPicture(CDopen.FileName) && asked) CaptureUnsaved = kFalse;
+}
+
+// The picture replaces the viewer's only once it has been read whole.
+bool FrmMain::OpenPicture(const std::wstring& path) {
+    output::LoadedPicture loaded = output::LoadPicture(path);
+    if (loaded.failure != output::LoadFailure::None) {
+        ShowMessage(LoadFailureText(loaded.failure) + path);
+        return false;
+    }
+    PicBmp.SetPicture(std::move(loaded.picture));
+    SetWindowTextW(hwnd(), OpenedCaption(toolkit::ExeName(), GetFileName(path),
+                                         PicBmp.AsControl().Width(), PicBmp.AsControl().Height())
+                               .c_str());
+    Form_Resize();
+    return true;
+}
 
 }  // namespace app

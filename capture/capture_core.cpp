@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "capture/palette_rule.h"
-#include "toolkit/composition.h"
 #include "toolkit/form.h"
 #include "toolkit/units.h"
 
@@ -60,8 +59,6 @@ toolkit::Picture MakeBitmapPicture(toolkit::UniqueBitmap bitmap, toolkit::Unique
 }
 
 toolkit::Picture GrabFullScreen() {
-    // A window that hid itself for the picture is gone only once composed.
-    toolkit::WaitForComposition();
     HWND desktop = GetDesktopWindow();
     const auto width = toolkit::ToInt32(toolkit::Screen::Width()).value_or(0) /
                        toolkit::ToInt32(toolkit::Screen::TwipsPerPixelX()).value_or(1);

@@ -24,6 +24,7 @@ using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
 using UniqueFont = Unique<HFONT, DeleteGdiObject>;
 using UniqueBrush = Unique<HBRUSH, DeleteGdiObject>;
+using UniqueRegion = Unique<HRGN, DeleteGdiObject>;
 using UniqueDC = Unique<HDC, DeleteMemoryDC>;  // CreateDC / CreateCompatibleDC
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;  // processes, threads, events
 using UniqueFile = Unique<HANDLE, CloseKernelHandle, -1>;  // CreateFile fails with INVALID_HANDLE_VALUE

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "app/frm_main.h"
@@ -154,10 +155,27 @@ TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
 // it happens only between processes.
 class KeysAfterCapture : public ShownForm, public testing::WithParamInterface<OtherProcess::Kind> {
 protected:
+    // A click as the user's, while the program runs, until the condition holds.
+    void UserClicks(POINT at, const std::function<bool()>& done) {
+        std::thread user([at] { Click(at); });
+        PumpUntil(done, 5000, form.hwnd(), form.Accelerators());
+        user.join();
+        Pump(200, form.hwnd(), form.Accelerators());
+    }
+    POINT Centre(HWND hwnd, int item = -1) const {
+        RECT r{};
+        if (item < 0) {
+            GetClientRect(hwnd, &r);
+        } else {
+            SendMessageW(hwnd, TB_GETITEMRECT, item, LPARAM(&r));
+        }
+        MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
     // Ctrl+S, pressed as a person would, brings up the save dialog.
     bool KeysReachTheWindow() {
         FileDialogAnswer cancel(L"保存", L"");
-        PressKeys({VK_CONTROL, 'S'});
+        PressKeysOnDisplay("ctrl+s");
         PumpUntil([&] { return cancel.seen(); }, 3000, form.hwnd(), form.Accelerators());
         return cancel.seen();
     }
@@ -165,18 +183,14 @@ protected:
 
 TEST_P(KeysAfterCapture, EntireScreenDelayedAndFreeRegion) {
     OtherProcess other(GetParam(), 1200, 500, 300, 200);
-    SetForegroundWindow(form.hwnd());
-    Pump(200);
-    // The toolbar's full-screen button, clicked.
-    RECT button{};
-    SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, 4, LPARAM(&button));
-    MapWindowPoints(form.Toolbar1.hwnd(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    form.mnuClient_Click();  // something to save
+    UserClicks(Centre(form.StatusBar1.hwnd()), [] { return false; });
+    ASSERT_TRUE(KeysReachTheWindow()) << "before any capture";
+
     const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
-    std::thread click([&] { Click(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2}); });
-    PumpUntil([&] { return form.PicBmp.GetPicture().Bitmap() != before; }, 3000, form.hwnd(),
-              form.Accelerators());
-    click.join();
-    Pump(200, form.hwnd(), form.Accelerators());
+    UserClicks(Centre(form.Toolbar1.hwnd(), 4),  // the full-screen button
+               [&] { return form.PicBmp.GetPicture().Bitmap() != before; });
+    EXPECT_NE(form.PicBmp.GetPicture().Bitmap(), before);
     EXPECT_TRUE(KeysReachTheWindow()) << "after the entire screen";
 
     ScriptedBoxes ok({IDOK});
@@ -184,9 +198,9 @@ TEST_P(KeysAfterCapture, EntireScreenDelayedAndFreeRegion) {
     EXPECT_TRUE(KeysReachTheWindow()) << "after the delayed capture";
 
     form.mnuDistrict_Click();
-    std::thread user([] { Click(POINT{100, 900}); });
-    PumpUntil([&] { return form.GetScaleMode() == toolkit::ScaleMode::Twips && !IsIconic(form.hwnd()); });
-    user.join();
+    UserClicks(POINT{100, 900}, [&] {
+        return form.GetScaleMode() == toolkit::ScaleMode::Twips && !IsIconic(form.hwnd());
+    });
     EXPECT_TRUE(KeysReachTheWindow()) << "after the free region";
 }
 

@@ -1,13 +1,18 @@
-// Saving through the real save dialog, answered as a person would.
+// Saving and opening through the real file dialogs, answered as a person
+// would.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "app/frm_main.h"
+#include "capture/capture_core.h"
+#include "output/picture_file.h"
+#include "toolkit/units.h"
 #include "tests/win/support/answers.h"
 #include "tests/win/support/shown_form.h"
 
@@ -62,6 +67,16 @@ TEST_F(Save, ANameWithoutExtensionBecomesABitmapAndACancelWritesNothing) {
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
 }
 
+TEST_F(Save, AnEmptyViewerHasNothingToSave) {
+    form.mnuClear_Click();
+    ScriptedBoxes boxes({IDOK});
+    FileDialogAnswer none(L"保存", L"");
+    form.mnusave_Click();
+    EXPECT_FALSE(none.seen());
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, L"没有可保存的图片。");
+}
+
 TEST_F(Save, DecliningToReplaceGoesBackToTheDialogAndKeepsTheOldFile) {
     const std::wstring path = TempPath(L"fotolark_existing.bmp");
     std::ofstream(path.c_str(), std::ios::binary) << "the user's old file";
@@ -71,6 +86,106 @@ TEST_F(Save, DecliningToReplaceGoesBackToTheDialogAndKeepsTheOldFile) {
     EXPECT_EQ(Contents(path), "the user's old file");
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
     DeleteFileW(path.c_str());
+}
+
+std::wstring Caption(HWND hwnd) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+class Open : public ShownForm {
+protected:
+    void SetUp() override {
+        ShownForm::SetUp();
+        // An 800 x 600 picture file of what the screen shows.
+        ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), 0, 0, 0, 800, 600),
+                                        picture));
+    }
+    void TearDown() override {
+        DeleteFileW(picture.c_str());
+        ShownForm::TearDown();
+    }
+    // Runs the open command while the dialog is answered; whether it came up.
+    bool OpenAs(const std::wstring& name, const std::wstring& title = L"") {
+        FileDialogAnswer answer(title, name);
+        form.mnuOpen_Click();
+        return answer.seen();
+    }
+    SIZE Shown() const { return form.PicBmp.GetPicture().PixelSize(); }
+    const std::wstring picture = TempPath(L"fotolark open.png");
+};
+
+TEST_F(Open, ShowsThePictureWithItsNameAndSizeInTwipsAndFitsTheViewer) {
+    EXPECT_TRUE(OpenAs(picture));
+    EXPECT_EQ(Shown().cx, 800);
+    EXPECT_EQ(Shown().cy, 600);
+    const auto twips = [](double pixels, double perPixel) {
+        return toolkit::NumberText(float(pixels * perPixel));
+    };
+    EXPECT_EQ(Caption(form.hwnd()), toolkit::ExeName() + L"\u2500[fotolark open.png(" +
+                                        twips(800, toolkit::Screen::TwipsPerPixelX()) + L"x" +
+                                        twips(600, toolkit::Screen::TwipsPerPixelY()) + L") ]");
+    if (ExpectedDpi() == 96) EXPECT_EQ(Caption(form.hwnd()).substr(Caption(form.hwnd()).size() - 14), L"(12000x9000) ]");
+    if (ExpectedDpi() == 120) EXPECT_EQ(Caption(form.hwnd()).substr(Caption(form.hwnd()).size() - 13), L"(9600x7200) ]");
+    EXPECT_TRUE(form.HScroll1.Visible());  // wider than the viewport
+    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+}
+
+TEST_F(Open, AfterASaveTheDialogCarriesItsTitleAndACancelChangesNothing) {
+    form.mnuClient_Click();
+    const std::wstring saved = TempPath(L"fotolark_open_saved.bmp");
+    {
+        FileDialogAnswer save(L"保存", saved);
+        form.mnusave_Click();
+    }
+    const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
+    const std::wstring caption = Caption(form.hwnd());
+    EXPECT_TRUE(OpenAs(L"", L"保存"));  // found by the save's title, and cancelled
+    EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
+    EXPECT_EQ(Caption(form.hwnd()), caption);
+    DeleteFileW(saved.c_str());
+}
+
+TEST_F(Open, AnUnsavedCaptureIsAskedAboutFirst) {
+    const std::wstring saved = TempPath(L"fotolark_open_yes.bmp");
+    for (int answer : {IDCANCEL, IDNO, IDYES}) {
+        form.mnuClient_Click();
+        const HBITMAP capture = form.PicBmp.GetPicture().Bitmap();
+        ScriptedBoxes boxes({answer});
+        std::unique_ptr<FileDialogAnswer> save;
+        if (answer == IDYES) save = std::make_unique<FileDialogAnswer>(L"保存", saved);
+        const bool dialog = OpenAs(picture);
+        save.reset();
+        ASSERT_EQ(boxes.asked.size(), 1u) << answer;
+        EXPECT_EQ(boxes.asked[0].text, L"  文件还没有保存，您要保存吗?");
+        EXPECT_EQ(boxes.asked[0].style, UINT(MB_YESNOCANCEL | MB_ICONINFORMATION));
+        if (answer == IDCANCEL) {
+            EXPECT_FALSE(dialog);
+            EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), capture);
+            EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+        } else {
+            EXPECT_EQ(Shown().cx, 800) << answer;
+            EXPECT_EQ(form.CaptureUnsaved, app::kFalse) << answer;
+        }
+    }
+    EXPECT_NE(GetFileAttributesW(saved.c_str()), INVALID_FILE_ATTRIBUTES);  // Yes saved first
+    DeleteFileW(saved.c_str());
+}
+
+TEST_F(Open, ABrokenFileIsNamedAndNothingChanges) {
+    form.mnuClient_Click();
+    const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
+    const std::wstring caption = Caption(form.hwnd()), broken = TempPath(L"fotolark_broken.bmp");
+    std::ofstream(broken.c_str(), std::ios::binary) << "not a picture at all";
+    ScriptedBoxes boxes({IDNO, IDOK});
+    EXPECT_TRUE(OpenAs(broken));
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    EXPECT_NE(boxes.asked[1].text.find(broken), std::wstring::npos);
+    EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
+    EXPECT_EQ(Caption(form.hwnd()), caption);
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    DeleteFileW(broken.c_str());
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ HWND FileDialogAnswer::OwnedBox(HWND dialog) const {
 void FileDialogAnswer::Run() {
     HWND dialog = nullptr;
     const auto stopped = [this] { return stop_.load(); };
-    if (!PumpUntil([&] { return stopped() || ((dialog = FindWindowW(L"#32770", title_.c_str())) &&
+    const wchar_t* title = title_.empty() ? nullptr : title_.c_str();
+    if (!PumpUntil([&] { return stopped() || ((dialog = FindWindowW(L"#32770", title)) &&
                                               IsWindowVisible(dialog)); },
                    20000) ||
         stopped())

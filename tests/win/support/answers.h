@@ -48,7 +48,7 @@ private:
     toolkit::EndHandler previous_;
 };
 
-// Answers the next file dialog with that title: types the name and presses
+// Answers the next file dialog with that title (any, when empty): types the name and presses
 // OK, or cancels when the name is empty. When the dialog asks before
 // replacing a file, answers Yes, or No and then cancels the dialog.
 class FileDialogAnswer {

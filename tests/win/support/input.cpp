@@ -1,5 +1,6 @@
 #include "tests/win/support/input.h"
 
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -39,6 +40,21 @@ void PressKeys(std::initializer_list<WORD> keys) {
     }
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
     Sleep(30);
+}
+
+void PressKeysOnDisplay(const char* keys) {
+    // Wine starts a Unix program as it starts a Windows one; its process
+    // handle cannot be waited on, so the caller waits for what the keys do.
+    std::wstring command = L"Z:\\usr\\bin\\xdotool key --clearmodifiers ";
+    for (const char* k = keys; *k; ++k) command += wchar_t(*k);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
 }
 
 HCURSOR CursorShown() {

@@ -22,6 +22,12 @@ void Click(POINT at);
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'S'}.
 void PressKeys(std::initializer_list<WORD> keys);
 
+// Keys pressed on the X display itself (xdotool's names: "ctrl+s"), the way a
+// person's keyboard reaches Wine: they go where the X server's focus is. Keys
+// from SendInput reach the focused window whatever the X server thinks, and
+// would hide a keyboard lost to another program's window.
+void PressKeysOnDisplay(const char* keys);
+
 // The pointer shape on screen now.
 HCURSOR CursorShown();
 

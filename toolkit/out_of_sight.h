@@ -1,0 +1,39 @@
+// A window that steps out of the screen's picture and comes back with the
+// keyboard still its own.
+#pragma once
+
+#include <windows.h>
+
+namespace toolkit {
+
+// Keeps a window out of what the screen shows for its scope, while it stays
+// the active window. Hiding it would hand the activation to another
+// program's window, and under Wine the X server's keyboard focus then stays
+// with that window after ours is shown again, though Windows' own state says
+// ours has it. An empty window region draws nothing and lets the windows
+// beneath show through; Windows 11 gives back the rounded corners and the
+// shadow with the region.
+class OutOfSight {
+public:
+    explicit OutOfSight(HWND hwnd);
+    ~OutOfSight();
+    OutOfSight(const OutOfSight&) = delete;
+    OutOfSight& operator=(const OutOfSight&) = delete;
+
+private:
+    HWND hwnd_;
+};
+
+// Returns once the screen shows what lies beneath a window just taken out of
+// sight. Windows 8 and later compose the screen from the windows' own
+// surfaces a frame later; where nothing composes it (Wine, Windows 7 without
+// Aero) the programs beneath repaint it themselves, a little later still.
+void WaitForScreenBeneath();
+
+// After the window comes back from minimized: makes it the keyboard's again.
+// Under Wine the X server's focus follows only a real change of focus made
+// after the system has seen the window back, so this lets it see that
+// (without dispatching anything) and moves the focus away and back.
+void ReclaimKeyboard(HWND hwnd);
+
+}  // namespace toolkit
