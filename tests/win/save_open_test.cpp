@@ -6,7 +6,7 @@
 
 #include <fstream>
 #include <iterator>
-#include <memory>
+#include <vector>
 #include <string>
 
 #include "app/frm_main.h"
@@ -153,10 +153,12 @@ TEST_F(Open, AnUnsavedCaptureIsAskedAboutFirst) {
         form.mnuClient_Click();
         const HBITMAP capture = form.PicBmp.GetPicture().Bitmap();
         ScriptedBoxes boxes({answer});
-        std::unique_ptr<FileDialogAnswer> save;
-        if (answer == IDYES) save = std::make_unique<FileDialogAnswer>(L"保存", saved);
-        const bool dialog = OpenAs(picture);
-        save.reset();
+        // Yes saves first; the open dialog then carries the save's title.
+        FileDialogAnswer dialogs(answer == IDYES ? L"保存" : L"",
+                                 answer == IDYES ? std::vector<std::wstring>{saved, picture}
+                                                 : std::vector<std::wstring>{picture});
+        form.mnuOpen_Click();
+        const bool dialog = dialogs.seen();
         ASSERT_EQ(boxes.asked.size(), 1u) << answer;
         EXPECT_EQ(boxes.asked[0].text, L"  文件还没有保存，您要保存吗?");
         EXPECT_EQ(boxes.asked[0].style, UINT(MB_YESNOCANCEL | MB_ICONINFORMATION));

@@ -18,8 +18,9 @@ ScriptedBoxes::~ScriptedBoxes() { toolkit::SetMsgBoxHandler(previous_); }
 EndCatcher::EndCatcher() { previous_ = toolkit::SetEndHandler([] { throw Ended{}; }); }
 EndCatcher::~EndCatcher() { toolkit::SetEndHandler(previous_); }
 
-FileDialogAnswer::FileDialogAnswer(std::wstring title, std::wstring name, Replace replace)
-    : title_(std::move(title)), name_(std::move(name)), replace_(replace) {
+FileDialogAnswer::FileDialogAnswer(std::wstring title, std::vector<std::wstring> names,
+                                   Replace replace)
+    : title_(std::move(title)), names_(std::move(names)), replace_(replace) {
     worker_ = std::thread([this] { Run(); });
 }
 
@@ -36,6 +37,15 @@ HWND FileDialogAnswer::OwnedBox(HWND dialog) const {
 }
 
 void FileDialogAnswer::Run() {
+    for (const auto& name : names_) {
+        const HWND dialog = Answer(name);
+        if (!dialog) return;
+        // Gone before the next one is looked for: it may come back with the same handle.
+        PumpUntil([&] { return stop_ || !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+    }
+}
+
+HWND FileDialogAnswer::Answer(const std::wstring& name) {
     HWND dialog = nullptr;
     const auto stopped = [this] { return stop_.load(); };
     const wchar_t* title = title_.empty() ? nullptr : title_.c_str();
@@ -43,31 +53,32 @@ void FileDialogAnswer::Run() {
                                               IsWindowVisible(dialog)); },
                    20000) ||
         stopped())
-        return;
-    seen_ = true;
+        return nullptr;
+    ++seen_;
     Sleep(200);  // as a person reads before typing
-    if (name_.empty()) {
+    if (name.empty()) {
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
+        return dialog;
     }
     // cmb13 holds the name in the explorer-style dialog, edt1 in the old one.
     HWND edit = GetDlgItem(dialog, 0x47c);
     if (!edit) edit = GetDlgItem(dialog, 0x480);
     if (HWND inner = FindWindowExW(edit, nullptr, L"Edit", nullptr)) edit = inner;
-    SendMessageW(edit, WM_SETTEXT, 0, LPARAM(name_.c_str()));
+    SendMessageW(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 
     HWND box = nullptr;
     if (!PumpUntil([&] { return stopped() || !IsWindow(dialog) || (box = OwnedBox(dialog)); }, 3000) ||
         !box)
-        return;
+        return dialog;
     replaceAsked_ = true;
     PostMessageW(box, WM_COMMAND, replace_ == Replace::Yes ? IDYES : IDNO, 0);
-    if (replace_ == Replace::Yes) return;
+    if (replace_ == Replace::Yes) return dialog;
     PumpUntil([&] { return !IsWindow(box); }, 3000);
     Sleep(200);
     backInDialog_ = IsWindow(dialog) && IsWindowVisible(dialog);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return dialog;
 }
 
 }  // namespace testing_support

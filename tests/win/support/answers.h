@@ -48,28 +48,37 @@ private:
     toolkit::EndHandler previous_;
 };
 
-// Answers the next file dialog with that title (any, when empty): types the name and presses
-// OK, or cancels when the name is empty. When the dialog asks before
-// replacing a file, answers Yes, or No and then cancels the dialog.
+// Answers the next file dialogs with that title (any, when empty), one name
+// each: types the name and presses OK, or cancels when the name is empty.
+// When a dialog asks before replacing a file, answers Yes, or No and then
+// cancels the dialog.
 class FileDialogAnswer {
 public:
     enum class Replace { Yes, No };
-    FileDialogAnswer(std::wstring title, std::wstring name, Replace replace = Replace::Yes);
+    FileDialogAnswer(std::wstring title, std::wstring name, Replace replace = Replace::Yes)
+        : FileDialogAnswer(std::move(title), std::vector<std::wstring>{std::move(name)}, replace) {}
+    FileDialogAnswer(std::wstring title, std::vector<std::wstring> names,
+                     Replace replace = Replace::Yes);
     ~FileDialogAnswer();
     FileDialogAnswer(const FileDialogAnswer&) = delete;
     FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
 
-    bool seen() const { return seen_; }
+    bool seen() const { return seen_ > 0; }
+    int dialogsSeen() const { return seen_; }
     bool replaceAsked() const { return replaceAsked_; }
     // After No to the replace question, the dialog was still open for another name.
     bool backInDialog() const { return backInDialog_; }
 
 private:
     void Run();
+    // Answers the next dialog; returns it, or null when stopped first.
+    HWND Answer(const std::wstring& name);
     HWND OwnedBox(HWND dialog) const;
-    std::wstring title_, name_;
+    std::wstring title_;
+    std::vector<std::wstring> names_;
     Replace replace_;
-    std::atomic<bool> stop_{false}, seen_{false}, replaceAsked_{false}, backInDialog_{false};
+    std::atomic<int> seen_{0};
+    std::atomic<bool> stop_{false}, replaceAsked_{false}, backInDialog_{false};
     std::thread worker_;
 };
 
