@@ -40,7 +40,9 @@ std::wstring ExeName() {
 std::wstring AppPath() {
     std::wstring path = ModulePath();
     const auto slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    if (slash == std::wstring::npos) return std::wstring();
+    // A drive root keeps its backslash: "D:\", not "D:".
+    return path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash);
 }
 
 int MsgBox(HWND owner, const std::wstring& text, UINT style, const std::wstring& title) {

@@ -15,7 +15,8 @@ namespace toolkit {
 
 // The program file's name without folder and extension ("fotolark").
 std::wstring ExeName();
-// The program file's folder, without a trailing backslash.
+// The program file's folder, without a trailing backslash but at a drive
+// root ("D:\").
 std::wstring AppPath();
 
 using MsgBoxHandler =

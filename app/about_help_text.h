@@ -1,0 +1,15 @@
+// The texts of the Help menu: the About box and Notepad's command line.
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// Seven lines joined by CR LF, the same whichever language is loaded.
+std::wstring AboutText();
+
+// Notepad on the readme beside the program. The path is quoted, so a folder
+// with spaces opens the readme and not a file named by its first word.
+std::wstring HelpCommandLine(const std::wstring& appPath);
+
+}  // namespace app
