@@ -83,37 +83,20 @@ TEST_F(CaptureCommands, CurrentWorkAreaIsTheClientAreaInAnyScaleMode) {
     form.SetScaleMode(toolkit::ScaleMode::Twips);
 }
 
-class DelayedCapture : public CaptureCommands {
-protected:
-    void Answer(int answer) {
-        previous_ = toolkit::SetMsgBoxHandler(
-            [this, answer](HWND, const std::wstring& text, UINT style, const std::wstring& title) {
-                text_ = text;
-                title_ = title;
-                style_ = style;
-                return answer;
-            });
-    }
-    void TearDown() override {
-        toolkit::SetMsgBoxHandler(previous_);
-        CaptureCommands::TearDown();
-    }
-    std::wstring text_, title_;
-    UINT style_ = 0;
-    toolkit::MsgBoxHandler previous_;
-};
+using DelayedCapture = CaptureCommands;
 
 TEST_F(DelayedCapture, CancelChangesNothing) {
     form.mnuClient_Click();
     const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
     form.CaptureUnsaved = app::kFalse;
-    Answer(IDCANCEL);
+    ScriptedBoxes boxes({IDCANCEL});
     const DWORD start = GetTickCount();
     form.mnuAtiveWindow_Click();
     EXPECT_LT(GetTickCount() - start, 1000u);
-    EXPECT_EQ(text_, L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
-    EXPECT_EQ(title_, L"Snapwright v1.0");
-    EXPECT_EQ(style_, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
+    EXPECT_EQ(boxes.asked[0].title, L"Snapwright v1.0");
+    EXPECT_EQ(boxes.asked[0].style, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
     EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
     EXPECT_FALSE(IsIconic(form.hwnd()));
@@ -122,7 +105,7 @@ TEST_F(DelayedCapture, CancelChangesNothing) {
 TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
     ShowWindow(form.hwnd(), SW_MAXIMIZE);
     Pump();
-    Answer(IDOK);
+    ScriptedBoxes ok({IDOK});
     // Another thread plays the user: during the pause it opens a window and
     // brings it to the front.
     std::atomic<HWND> target{nullptr};

@@ -16,6 +16,7 @@
 #include "toolkit/mouse_pointer.h"
 #include "toolkit/runtime.h"
 #include "capture/clipboard.h"
+#include "tests/win/support/answers.h"
 #include "tests/win/support/input.h"
 #include "tests/win/support/test_window.h"
 
@@ -126,16 +127,12 @@ protected:
         // The user has just chosen the command in the form.
         SetForegroundWindow(form.hwnd());
         Pump(200);
-        previous_ = toolkit::SetMsgBoxHandler(
-            [this](HWND, const std::wstring& text, UINT, const std::wstring&) {
-                messages.push_back(text);
-                return IDOK;
-            });
+        boxes = std::make_unique<ScriptedBoxes>(std::vector<int>{IDOK});
         otherClicks = otherMoves = 0;
         movesBeforeRelease = -1;
     }
     void TearDown() override {
-        toolkit::SetMsgBoxHandler(previous_);
+        boxes.reset();
         other.reset();
         ClearSettings();
     }
@@ -161,8 +158,7 @@ protected:
 
     app::FrmMain form;
     std::unique_ptr<OtherProgram> other;
-    std::vector<std::wstring> messages;
-    toolkit::MsgBoxHandler previous_;
+    std::unique_ptr<ScriptedBoxes> boxes;
 };
 
 TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsItWas) {
@@ -225,7 +221,7 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));  // the picture alone
     EXPECT_EQ(Picture().data, expected.data);
     EXPECT_EQ(ReadScreen(area).data, before.data);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(boxes->asked.empty());
 
     EXPECT_EQ(otherClicks, 0);
     EXPECT_EQ(movesBeforeRelease, 0);
@@ -365,8 +361,8 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
         ReleaseDrag(b);
     });
     EXPECT_EQ(Picture().data, expected.data);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], L"无法将图片复制到剪贴板。");
+    ASSERT_EQ(boxes->asked.size(), 1u);
+    EXPECT_EQ(boxes->asked[0].text, L"无法将图片复制到剪贴板。");
 
     SetEvent(letGo.get());
     ASSERT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
