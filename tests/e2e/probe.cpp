@@ -1,0 +1,148 @@
+// The end-to-end suite's eyes inside Wine: reads what a person sees of
+// windows, message boxes, the clipboard, the registry and the wallpaper
+// setting, and prints it as UTF-8. Waits where a state may take a moment.
+//   probe window CLASS [TITLE-PART]   waits for the window; prints its screen
+//                                     rectangle, client rectangle, "min" or
+//                                     "shown", and its title
+//   probe gone CLASS [TITLE-PART]     waits until no such window is shown
+//   probe box                         waits for a message box; prints its text
+//   probe clipboard FILE              writes the clipboard's bitmap as a BMP
+//   probe setting NAME                prints HKCU\Software\Fotolark\Settings\NAME
+//   probe wallpaper                   prints the desktop wallpaper's path
+//   probe place CLASS X Y W H         moves and sizes the window, as a user would
+// Exit code 0 when found or done, 1 when the wait ran out, 2 for bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Print(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), utf8.data(), n, nullptr, nullptr);
+    DWORD written = 0;
+    utf8 += '\n';
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), DWORD(utf8.size()), &written, nullptr);
+}
+
+std::wstring Title(HWND w) {
+    wchar_t text[1024] = L"";
+    GetWindowTextW(w, text, 1024);
+    return text;
+}
+
+HWND Find(const wchar_t* cls, const wchar_t* part) {
+    for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr))
+        if (IsWindowVisible(w) && (!part || Title(w).find(part) != std::wstring::npos)) return w;
+    return nullptr;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD ms = 10000) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
+        if (GetTickCount() - start > ms) return false;
+    return true;
+}
+
+// The static text of a message box: its only "Static" child with text.
+BOOL CALLBACK BoxText(HWND child, LPARAM out) {
+    wchar_t cls[32] = L"";
+    GetClassNameW(child, cls, 32);
+    if (std::wcscmp(cls, L"Static") == 0 && !Title(child).empty())
+        *reinterpret_cast<std::wstring*>(out) = Title(child);
+    return TRUE;
+}
+
+int Window(const wchar_t* cls, const wchar_t* part) {
+    HWND w = nullptr;
+    if (!WaitFor([&] { return (w = Find(cls, part)) != nullptr; })) return 1;
+    RECT r{}, c{};
+    GetWindowRect(w, &r);
+    GetClientRect(w, &c);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
+    wchar_t line[160];
+    std::swprintf(line, 160, L"%ld %ld %ld %ld %ld %ld %ld %ld %ls ", r.left, r.top, r.right, r.bottom,
+                  c.left, c.top, c.right, c.bottom, IsIconic(w) ? L"min" : L"shown");
+    Print(line + Title(w));
+    return 0;
+}
+
+int Box() {
+    std::wstring text;
+    const bool found = WaitFor([&] {
+        for (HWND w = FindWindowW(L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+            if (!IsWindowVisible(w)) continue;
+            EnumChildWindows(w, &BoxText, reinterpret_cast<LPARAM>(&text));
+            if (!text.empty()) return true;
+        }
+        return false;
+    });
+    if (found) Print(text);
+    return found ? 0 : 1;
+}
+
+int Clipboard(const wchar_t* path) {
+    if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return 1;
+    int result = 1;
+    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        BITMAP info{};
+        GetObjectW(bitmap, sizeof info, &info);
+        BITMAPINFOHEADER h{sizeof h, info.bmWidth, info.bmHeight, 1, 24, BI_RGB};
+        const DWORD stride = (DWORD(info.bmWidth) * 3 + 3) & ~3u;
+        std::vector<char> pixels(size_t(stride) * info.bmHeight);
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&h),
+                  DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        BITMAPFILEHEADER f{0x4D42, DWORD(sizeof f + sizeof h + pixels.size()), 0, 0, DWORD(sizeof f + sizeof h)};
+        if (FILE* out = _wfopen(path, L"wb")) {
+            fwrite(&f, sizeof f, 1, out);
+            fwrite(&h, sizeof h, 1, out);
+            fwrite(pixels.data(), 1, pixels.size(), out);
+            fclose(out);
+            result = 0;
+        }
+    }
+    CloseClipboard();
+    return result;
+}
+
+int Setting(const wchar_t* name) {
+    wchar_t value[256] = L"";
+    DWORD bytes = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Fotolark\\Settings", name, RRF_RT_REG_SZ, nullptr,
+                     value, &bytes) != ERROR_SUCCESS)
+        return 1;
+    Print(value);
+    return 0;
+}
+
+int Wallpaper() {
+    wchar_t path[MAX_PATH] = L"";
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    Print(path);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring verb = argc > 1 ? argv[1] : L"";
+    const wchar_t* part = argc > 3 ? argv[3] : nullptr;
+    if (verb == L"window" && argc > 2) return Window(argv[2], part);
+    if (verb == L"gone" && argc > 2) return WaitFor([&] { return !Find(argv[2], part); }) ? 0 : 1;
+    if (verb == L"box") return Box();
+    if (verb == L"clipboard" && argc > 2) return Clipboard(argv[2]);
+    if (verb == L"setting" && argc > 2) return Setting(argv[2]);
+    if (verb == L"wallpaper") return Wallpaper();
+    if (verb == L"place" && argc > 6) {
+        HWND w = Find(argv[2], nullptr);
+        return w && SetWindowPos(w, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
+                                 SWP_NOZORDER) ? 0 : 1;
+    }
+    return 2;
+}
