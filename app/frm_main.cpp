@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "app/command_map.h"
@@ -45,6 +46,8 @@ bool FrmMain::Load() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd || !CreateControls()) return false;
+    RegisterGlobalKeys();
+    DragAcceptFiles(hwnd, TRUE);
     Form_Load();
     return true;
 }
@@ -119,7 +122,14 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return UnloadCancelled() ? FALSE : TRUE;
+    case WM_HOTKEY:
+        OnGlobalKey(int(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DESTROY:
+        UnregisterGlobalKeys();
         PostQuitMessage(0);
         return 0;
     }

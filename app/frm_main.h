@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
@@ -87,6 +88,8 @@ public:
     void mnuAbout_Click();
 
     void Toolbar1_ButtonClick(int16_t Index);
+    // The open command without its dialog: a dropped file, the command line.
+    void OpenFile(const std::wstring& path);
 
     // Status panels, numbered from 1.
     void SetPanelText(int panel, const std::wstring& text);
@@ -106,12 +109,18 @@ private:
     void OnScrollBar(HWND bar, int code);
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnRegionPress(LPARAM screenPoint);
+    void OnDropFiles(HDROP drop);
+    void RegisterGlobalKeys();
+    void UnregisterGlobalKeys();
+    void OnGlobalKey(int id);
+    // Shows a picture file with its name in the caption, or says why not.
+    bool OpenPicture(const std::wstring& path);
+    // Opens the file after the question about an unsaved capture.
+    void OpenInPlaceOf(const std::wstring& path, bool wasUnsaved);
     static int16_t MouseButtonOf(UINT message);
     bool SaveWindowPlacement();
     // Asks before an unsaved capture is lost; false when the user keeps it.
     bool MayDropCapture();
-    // Shows a picture file with its name in the caption, or says why not.
-    bool OpenPicture(const std::wstring& path);
     void ShowMessage(const std::wstring& text);
     void OnCommand(UINT id);
     bool UnloadCancelled();

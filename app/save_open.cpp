@@ -51,12 +51,29 @@ void FrmMain::mnusave_Click() {
 }
 
 void FrmMain::mnuOpen_Click() {
-    const bool asked = CaptureUnsaved == kTrue;
+    const bool unsaved = CaptureUnsaved == kTrue;
     if (!MayDropCapture()) return;
     CDopen.Filter = kFilter;
     if (!CDopen.ShowOpen(hwnd())) return;
-    // The capture the user let go of leaves with the old picture.
-    if (OpenPicture(CDopen.FileName) && asked) CaptureUnsaved = kFalse;
+    OpenInPlaceOf(CDopen.FileName, unsaved);
+}
+
+void FrmMain::OpenFile(const std::wstring& path) {
+    const bool unsaved = CaptureUnsaved == kTrue;
+    if (MayDropCapture()) OpenInPlaceOf(path, unsaved);
+}
+
+// The capture the user let go of leaves with the old picture.
+void FrmMain::OpenInPlaceOf(const std::wstring& path, bool wasUnsaved) {
+    if (OpenPicture(path) && wasUnsaved) CaptureUnsaved = kFalse;
+}
+
+// Of several files dropped at once, the first is opened.
+void FrmMain::OnDropFiles(HDROP drop) {
+    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), UINT(path.size())));
+    DragFinish(drop);
+    if (!path.empty()) OpenFile(path);
 }
 
 // The picture replaces the viewer's only once it has been read whole.

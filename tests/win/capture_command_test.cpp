@@ -191,4 +191,80 @@ INSTANTIATE_TEST_SUITE_P(WithAnotherProgramsWindow, KeysAfterCapture,
                          testing::Values(OtherProcess::Kind::Window, OtherProcess::Kind::Popup,
                                          OtherProcess::Kind::TopmostPopup));
 
+// The Print Screen keys reach the window while another program is in front.
+class GlobalKeys : public ShownForm {
+protected:
+    bool PictureChangedAfter(std::initializer_list<WORD> keys) {
+        const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
+        PressKeys(keys);
+        return PumpUntil([&] { return form.PicBmp.GetPicture().Bitmap() != before; });
+    }
+    Pixels Shown() const { return ReadPicture(form.PicBmp.GetPicture()); }
+};
+
+TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
+    OtherProcess other(OtherProcess::Kind::Window, 1100, 300, 400, 300);
+    SetForegroundWindow(other.hwnd());
+    Pump(300);
+    RECT r;
+    GetWindowRect(other.hwnd(), &r);
+    const Pixels front = ReadScreen(r);
+
+    ASSERT_TRUE(PictureChangedAfter({VK_MENU, VK_SNAPSHOT})) << "Alt+Print Screen";
+    EXPECT_EQ(Shown().data, front.data);  // exactly the window in front, frame and all
+    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+
+    ASSERT_TRUE(PictureChangedAfter({VK_SNAPSHOT})) << "Print Screen";
+    const Pixels screen = Shown();
+    ASSERT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
+    int wrong = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) wrong += screen.at(x, y) != front.at(x - r.left, y - r.top);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
+
+    SetForegroundWindow(other.hwnd());
+    Pump(200);
+    PressKeys({VK_CONTROL, VK_SNAPSHOT});
+    ASSERT_TRUE(PumpUntil([&] { return form.RegionArmed == app::kTrue && IsIconic(form.hwnd()); }))
+        << "Ctrl+Print Screen";
+    const POINT a{r.left + 50, r.top + 60}, b{r.left + 150, r.top + 140};
+    std::thread user([&] {
+        Press(a);
+        MouseTo(b);
+        Release(b);
+    });
+    PumpUntil([&] { return form.GetScaleMode() == toolkit::ScaleMode::Twips && !IsIconic(form.hwnd()); });
+    user.join();
+    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, 100);
+    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cy, 80);
+}
+
+class HeldKey : public testing::Test {
+protected:
+    // Another program holds Print Screen before the window starts.
+    void SetUp() override {
+        ClearSettings();
+        held_ = RegisterHotKey(nullptr, 1, MOD_NOREPEAT, VK_SNAPSHOT) != FALSE;
+        ASSERT_TRUE(form.Load());
+        form.Show();
+        SetForegroundWindow(form.hwnd());
+        Pump(200);
+    }
+    void TearDown() override {
+        if (held_) UnregisterHotKey(nullptr, 1);
+        ClearSettings();
+    }
+    bool held_ = false;
+    app::FrmMain form;
+};
+
+TEST_F(HeldKey, StartsQuietlyAndTheOtherKeysStillWork) {
+    ASSERT_TRUE(held_);
+    EXPECT_FALSE(IsWindow(FindWindowW(L"#32770", nullptr)));  // no message about it
+    const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
+    PressKeys({VK_MENU, VK_SNAPSHOT});
+    EXPECT_TRUE(PumpUntil([&] { return form.PicBmp.GetPicture().Bitmap() != before; }));
+}
+
 }  // namespace

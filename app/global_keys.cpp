@@ -1,0 +1,57 @@
+// Capture keys that work while another program is in front: Print Screen,
+// Alt+Print Screen and Ctrl+Print Screen.
+#include "app/frm_main.h"
+#include "capture/capture_rects.h"
+#include "toolkit/out_of_sight.h"
+
+namespace app {
+
+namespace {
+
+enum GlobalKey : int { kScreenKey = 1, kFrontWindowKey, kRegionKey };
+
+struct KeyBinding {
+    int id;
+    UINT modifiers;
+};
+
+constexpr KeyBinding kGlobalKeys[] = {
+    {kScreenKey, 0},
+    {kFrontWindowKey, MOD_ALT},
+    {kRegionKey, MOD_CONTROL},
+};
+
+}  // namespace
+
+// A key another program already holds is left to it, without a word: the
+// others still work.
+void FrmMain::RegisterGlobalKeys() {
+    for (const KeyBinding& key : kGlobalKeys)
+        RegisterHotKey(hwnd(), key.id, key.modifiers | MOD_NOREPEAT, VK_SNAPSHOT);
+}
+
+void FrmMain::UnregisterGlobalKeys() {
+    for (const KeyBinding& key : kGlobalKeys) UnregisterHotKey(hwnd(), key.id);
+}
+
+void FrmMain::OnGlobalKey(int id) {
+    switch (id) {
+    case kScreenKey:
+        mnuScreen_Click();
+        // Then the user sees the picture, wherever the window was.
+        if (GetWindowState() == toolkit::WindowState::Minimized)
+            SetWindowState(toolkit::WindowState::Normal);
+        toolkit::ReclaimKeyboard(hwnd());
+        break;
+    case kFrontWindowKey:
+        // The window in front at the press, at once; the window stays where it is.
+        ShowCapture(capture::GrabForegroundWindow());
+        Form_Resize();
+        break;
+    case kRegionKey:
+        mnuDistrict_Click();
+        break;
+    }
+}
+
+}  // namespace app
