@@ -7,8 +7,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "app/language_lines.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
@@ -41,6 +44,8 @@ public:
     // Window state shared with the commands.
     Bool16 CaptureUnsaved = kFalse;
     Bool16 RegionArmed = kFalse;
+    // The lines of the last language file loaded.
+    std::array<std::wstring, kLanguageLineCount> LanguageLines;
 
     // Controls.
     toolkit::Control Toolbar1;
@@ -84,6 +89,9 @@ public:
     void mnuprint_Click();
     void mnuChinese_Click();
     void mnuEnglish_Click();
+    // The path is the folder immediately followed by the file name. A file
+    // that cannot be read changes nothing.
+    void LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
     void mnuHowto_Click();
     void mnuAbout_Click();
 

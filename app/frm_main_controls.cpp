@@ -51,8 +51,7 @@ toolkit::UniqueMenu BuildMenuTree() {
         const bool hasChildren = i + 1 < kMenuTreeSize && kMenuTree[i + 1].level > e.level;
         toolkit::UniqueMenu popup(hasChildren ? CreatePopupMenu() : nullptr);
         if (popup) parents.push_back(popup.get());
-        std::wstring text = e.caption;
-        if (e.shortcut) text += std::wstring(L"\t") + e.shortcut;
+        std::wstring text = MenuItemText(e.caption, e.shortcut);
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         if (text == L"-") {

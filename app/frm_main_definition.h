@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "app/command_map.h"
 
@@ -23,6 +24,12 @@ struct MenuEntry {
 
 extern const MenuEntry kMenuTree[];
 extern const int kMenuTreeSize;
+
+// What a menu item shows: the caption, and its shortcut beside it, whatever
+// language the caption is in.
+inline std::wstring MenuItemText(const std::wstring& caption, const wchar_t* shortcut) {
+    return shortcut ? caption + L"\t" + shortcut : caption;
+}
 
 struct Shortcut {
     WORD key;  // virtual key, pressed with Ctrl

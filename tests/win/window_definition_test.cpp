@@ -22,14 +22,8 @@ using namespace testing_support;
 
 namespace {
 
-struct Item {
-    int level;
-    const wchar_t* text;  // "-" for a separator
-    bool enabled;
-};
-
 // The menu bar as the user sees it; the scroll-window entry is not shown.
-const Item kExpectedMenus[] = {
+const MenuItemShown kExpectedMenus[] = {
     {1, L"文件(&F)", true},       {2, L"打开(&O)", true},        {2, L"保存(&S)\tCtrl+S", true},
     {2, L"-", true},              {2, L"取消捕获(&C)", true},    {2, L"-", true},
     {2, L"设置为墙纸\tCtrl+W", true}, {2, L"清除墙纸\tCtrl+C", true}, {2, L"用画图编辑", true},
@@ -41,21 +35,6 @@ const Item kExpectedMenus[] = {
     {3, L"简体中文(&C)", true},   {3, L"英语(&English)", true},  {1, L"帮助(&H)", true},
     {2, L"帮助(H)", true},        {2, L"-", true},               {2, L"关于(&A)...", true},
 };
-
-void ReadMenu(HMENU menu, int level, std::vector<Item>& out, std::vector<std::wstring>& texts) {
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[128] = L"";
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
-        info.dwTypeData = text;
-        info.cch = 128;
-        ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
-        texts.push_back((info.fType & MFT_SEPARATOR) ? L"-" : text);
-        out.push_back({level, nullptr, !(info.fState & MFS_DISABLED)});
-        if (info.hSubMenu) ReadMenu(info.hSubMenu, level + 1, out, texts);
-    }
-}
 
 class WindowDefinition : public ShownForm {
 protected:
@@ -74,13 +53,11 @@ protected:
 };
 
 TEST_F(WindowDefinition, MenuTreeCaptionsOrderAndStates) {
-    std::vector<Item> items;
-    std::vector<std::wstring> texts;
-    ReadMenu(GetMenu(form.hwnd()), 1, items, texts);
+    const std::vector<MenuItemShown> items = Menus();
     ASSERT_EQ(items.size(), std::size(kExpectedMenus));
     for (size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].level, kExpectedMenus[i].level) << i;
-        EXPECT_EQ(texts[i], kExpectedMenus[i].text) << i;
+        EXPECT_EQ(items[i].text, kExpectedMenus[i].text) << i;
         EXPECT_EQ(items[i].enabled, kExpectedMenus[i].enabled) << i;
     }
     // The hidden entry is not merely disabled: it is nowhere in the menus.
@@ -156,15 +133,7 @@ TEST_F(WindowDefinition, TooltipsAreFixedChineseTexts) {
     for (int index = 1; index <= 17; ++index) {
         TBBUTTON button{};
         SendMessageW(form.Toolbar1.hwnd(), TB_GETBUTTON, index - 1, LPARAM(&button));
-        NMTTDISPINFOW info{};
-        info.hdr.hwndFrom = HWND(SendMessageW(form.Toolbar1.hwnd(), TB_GETTOOLTIPS, 0, 0));
-        info.hdr.idFrom = UINT_PTR(button.idCommand);
-        info.hdr.code = TTN_GETDISPINFOW;
-        SendMessageW(form.hwnd(), WM_NOTIFY, 0, LPARAM(&info));
-        if (expected[index - 1])
-            EXPECT_STREQ(info.lpszText, expected[index - 1]) << index;
-        else
-            EXPECT_EQ(info.lpszText, nullptr) << index;
+        EXPECT_EQ(Tooltip(index), expected[index - 1] ? expected[index - 1] : L"") << index;
         const bool separator = button.fsStyle & BTNS_SEP;
         EXPECT_EQ(separator, index == 15) << index;
         EXPECT_EQ(bool(button.fsState & TBSTATE_ENABLED), expected[index - 1] != nullptr) << index;

@@ -1,0 +1,21 @@
+// The lines of a language file, split from its bytes before any decoding.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+constexpr int kLanguageLineCount = 25;
+
+struct LanguageFileLines {
+    bool utf8 = false;  // it began with the UTF-8 byte-order mark, which is not in the lines
+    std::array<std::string, kLanguageLineCount> lines;  // a short file leaves the rest empty
+};
+
+// Lines end with CR LF, a bare CR or a bare LF; the end is not part of the line.
+// Lines past the 25th are ignored.
+LanguageFileLines SplitLanguageFile(std::string_view bytes);
+
+}  // namespace app

@@ -1,0 +1,46 @@
+#include "app/language_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace app {
+namespace {
+
+TEST(LanguageLines, EveryLineEndAndTheMark) {
+    const auto file = SplitLanguageFile("\xEF\xBB\xBF" "a\r\nb\rc\nd\r\n\r\n\xE6\x96\x87\xE4\xBB\xB6");
+    EXPECT_TRUE(file.utf8);
+    EXPECT_EQ(file.lines[0], "a");
+    EXPECT_EQ(file.lines[1], "b");
+    EXPECT_EQ(file.lines[2], "c");
+    EXPECT_EQ(file.lines[3], "d");
+    EXPECT_EQ(file.lines[4], "");  // an empty line is an empty caption
+    EXPECT_EQ(file.lines[5], "\xE6\x96\x87\xE4\xBB\xB6");  // the last line needs no end
+    EXPECT_EQ(file.lines[6], "");
+
+    // A mark anywhere but at the start is text, and no mark means the ANSI code page.
+    const auto ansi = SplitLanguageFile("caf\xE9\r\n\xEF\xBB\xBFx");
+    EXPECT_FALSE(ansi.utf8);
+    EXPECT_EQ(ansi.lines[0], "caf\xE9");
+    EXPECT_EQ(ansi.lines[1], "\xEF\xBB\xBFx");
+}
+
+TEST(LanguageLines, TwentyFiveLinesAtMostAndShortFilesLeaveTheRestEmpty) {
+    std::string thirty;
+    for (int i = 0; i < 30; ++i) thirty += "L" + std::to_string(i) + "\r\n";
+    const auto file = SplitLanguageFile(thirty);
+    EXPECT_EQ(file.lines[0], "L0");
+    EXPECT_EQ(file.lines[24], "L24");
+
+    const auto shortFile = SplitLanguageFile("one\r\ntwo\r\n");
+    EXPECT_EQ(shortFile.lines[1], "two");
+    for (int i = 2; i < kLanguageLineCount; ++i) EXPECT_EQ(shortFile.lines[i], "") << i;
+
+    // A CR as the very last byte, and an empty file.
+    EXPECT_EQ(SplitLanguageFile("x\r").lines[0], "x");
+    EXPECT_EQ(SplitLanguageFile("x\r").lines[1], "");
+    EXPECT_EQ(SplitLanguageFile("").lines[0], "");
+}
+
+}  // namespace
+}  // namespace app

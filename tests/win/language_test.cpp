@@ -1,0 +1,138 @@
+// Language files replace the window's caption, status text and menu captions,
+// read back from the real window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "toolkit/runtime.h"
+#include "tests/win/support/shown_form.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The menus in the order the user meets them: the line each caption comes
+// from (-1 for a separator) and the shortcut that stays beside it.
+struct ShownLine {
+    int line;
+    const wchar_t* shortcut;
+};
+const ShownLine kScreenOrder[] = {
+    {2, L""},  {3, L""},  {4, L"\tCtrl+S"}, {-1, L""}, {8, L""},  {-1, L""}, {5, L"\tCtrl+W"},
+    {6, L"\tCtrl+C"}, {17, L""}, {-1, L""}, {7, L""},  {-1, L""}, {9, L"\tCtrl+Q"}, {10, L""},
+    {11, L""}, {21, L""}, {-1, L""}, {12, L""}, {13, L""}, {-1, L""}, {14, L""}, {16, L""},
+    {-1, L""}, {18, L""}, {19, L""}, {20, L""}, {22, L""}, {24, L""}, {-1, L""}, {23, L""},
+};
+
+std::string Encoded(const std::wstring& text, UINT codePage) {
+    std::string bytes(text.size() * 4, '\0');
+    BOOL lossy = FALSE;
+    bytes.resize(WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(),
+                                     int(bytes.size()), nullptr, codePage == CP_UTF8 ? nullptr : &lossy));
+    EXPECT_FALSE(lossy) << "the ANSI code page cannot hold the test's text";
+    return bytes;
+}
+
+class LanguageFiles : public ShownForm {
+protected:
+    void SetUp() override {
+        ShownForm::SetUp();
+        std::filesystem::create_directories(folder_);
+        for (int i = 1; i <= 17; ++i) tooltips_.push_back(Tooltip(i));
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder_);
+        ShownForm::TearDown();
+    }
+
+    void Write(const wchar_t* name, const std::vector<std::wstring>& lines, bool ansi = false) {
+        std::ofstream file(folder_ / name, std::ios::binary);
+        if (!ansi) file << "\xEF\xBB\xBF";
+        for (const auto& line : lines) file << Encoded(line, ansi ? CP_ACP : CP_UTF8) << "\r\n";
+    }
+
+    std::wstring Caption() const {
+        wchar_t text[256] = L"";
+        GetWindowTextW(form.hwnd(), text, 256);
+        return text;
+    }
+
+    // What every target shows, against the 25 lines it should show.
+    void ExpectShown(const std::vector<std::wstring>& lines) {
+        ASSERT_EQ(lines.size(), 25u);
+        EXPECT_EQ(Caption(), lines[0]);
+        EXPECT_EQ(form.PanelText(1), lines[1]);
+        const std::vector<MenuItemShown> menus = Menus();
+        ASSERT_EQ(menus.size(), std::size(kScreenOrder));
+        for (size_t i = 0; i < menus.size(); ++i) {
+            const ShownLine& s = kScreenOrder[i];
+            EXPECT_EQ(menus[i].text, s.line < 0 ? L"-" : lines[s.line] + s.shortcut) << i;
+        }
+        for (int i = 0; i < 25; ++i) EXPECT_EQ(form.LanguageLines[i], lines[i]) << i;
+        for (int i = 1; i <= 17; ++i) EXPECT_EQ(Tooltip(i), tooltips_[i - 1]) << i;
+    }
+
+    const std::filesystem::path folder_ = toolkit::AppPath() + L"\\language";
+    std::vector<std::wstring> tooltips_;
+};
+
+TEST_F(LanguageFiles, LinesReplaceTheTextsInTheirOrder) {
+    // UTF-8 with the mark, 30 lines: the first 25 count.
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 30; ++i) lines.push_back(L"第" + std::to_wstring(i) + L"行 line");
+    Write(L"English.lng", lines);
+    form.mnuEnglish_Click();
+    lines.resize(25);
+    ExpectShown(lines);
+
+    // Then a 10-line file in the ANSI code page: the rest goes empty.
+    lines.assign(25, L"");
+    for (int i = 0; i < 10; ++i) lines[i] = L"Caf\u00e9 " + std::to_wstring(i);
+    Write(L"chinese.lng", std::vector<std::wstring>(lines.begin(), lines.begin() + 10), true);
+    form.mnuChinese_Click();
+    ExpectShown(lines);
+
+    // A missing file changes nothing.
+    std::filesystem::remove(folder_ / L"chinese.lng");
+    form.mnuChinese_Click();
+    ExpectShown(lines);
+}
+
+TEST_F(LanguageFiles, ShippedFiles) {
+    // The build puts the program two folders above the tests.
+    const std::wstring shipped = toolkit::AppPath() + L"\\..\\..\\language";
+    const std::vector<MenuItemShown> designed = Menus();
+    const std::wstring productLine = form.PanelText(1);
+
+    form.LoadLanguageFile(shipped, L"\\English.lng");
+    EXPECT_EQ(Caption(), L"Fotolark");
+    EXPECT_EQ(form.PanelText(1), L"Skylark Software - Fotolark V2.0");
+    // Every English caption has one access key, none taken twice in a menu.
+    std::vector<std::set<wchar_t>> taken;  // per level of the menus open on the way
+    for (const MenuItemShown& item : Menus()) {
+        taken.resize(item.level);
+        if (item.text == L"-") continue;
+        const auto mark = item.text.find(L'&');
+        ASSERT_TRUE(mark != std::wstring::npos && mark + 1 < item.text.size()) << item.text.c_str();
+        EXPECT_TRUE(taken.back().insert(wchar_t(towupper(item.text[mark + 1]))).second)
+            << item.text.c_str();
+    }
+
+    // The Chinese file gives back the window as designed.
+    form.LoadLanguageFile(shipped, L"\\chinese.lng");
+    EXPECT_EQ(Caption(), L"Fotolark");
+    EXPECT_EQ(form.PanelText(1), productLine);
+    const std::vector<MenuItemShown> chinese = Menus();
+    ASSERT_EQ(chinese.size(), designed.size());
+    for (size_t i = 0; i < designed.size(); ++i) EXPECT_EQ(chinese[i].text, designed[i].text) << i;
+}
+
+}  // namespace
