@@ -1,6 +1,6 @@
-// Help and About as the user meets them: the program started from a folder
-// with a space in its name opens its readme in Notepad, and Exit ends only
-// the Notepad it started last.
+// The program as started from outside, from a folder with a space in its
+// name: a picture named on its command line, its readme in Notepad, and Exit
+// ending only the Notepad it started last; and the About box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 
 #include "app/command_map.h"
 #include "app/frm_main.h"
+#include "capture/capture_core.h"
+#include "output/picture_file.h"
 #include "tests/win/support/answers.h"
 #include "tests/win/support/shown_form.h"
 #include "tests/win/support/test_window.h"
@@ -29,6 +31,22 @@ std::set<DWORD> ReadmeNotepads() {
         if (std::wstring(title).find(L"readme") != std::wstring::npos) found.insert(pid);
     }
     return found;
+}
+
+// A shown top-level window of that class and process.
+HWND WindowOf(DWORD pid, const wchar_t* cls) {
+    for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+std::wstring TextOf(HWND w) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(w, text, 512);
+    return text;
 }
 
 bool Running(DWORD pid) {
@@ -54,7 +72,7 @@ protected:
             if (process) TerminateProcess(process.get(), 0);
         }
         Pump(300);
-        for (const wchar_t* name : {L"fotolark.exe", L"readme.txt"})
+        for (const wchar_t* name : {L"fotolark.exe", L"readme.txt", L"pic.png"})
             DeleteFileW((folder_ + L"\\" + name).c_str());
         RemoveDirectoryW(folder_.c_str());
         ClearSettings();
@@ -62,19 +80,37 @@ protected:
     std::wstring folder_;
 };
 
+TEST_F(Help, StartsWithThePictureNamedOnItsCommandLineOrSaysWhyNot) {
+    const std::wstring pic = folder_ + L"\\pic.png";
+    ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), 0, 0, 0, 300, 200), pic));
+    toolkit::StartedProcess opened = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + pic + L"\"", SW_SHOWNORMAL);
+    EXPECT_TRUE(PumpUntil([&] {
+        const HWND w = WindowOf(opened.id, L"FotolarkMain");
+        return w && TextOf(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
+    }, 10000));
+    TerminateProcess(opened.handle.get(), 0);
+
+    const std::wstring missing = folder_ + L"\\missing.png";
+    toolkit::StartedProcess failed = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + missing + L"\"", SW_SHOWNORMAL);
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = WindowOf(failed.id, L"#32770")) != nullptr; }, 10000));
+    std::wstring said;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) said += TextOf(c) + L"\n";
+    EXPECT_NE(said.find(missing), std::wstring::npos);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&] {
+        const HWND w = WindowOf(failed.id, L"FotolarkMain");
+        return w && TextOf(w) == L"Fotolark" && !WindowOf(failed.id, L"#32770");
+    }, 5000));
+    TerminateProcess(failed.handle.get(), 0);
+}
+
 TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitEndsOnlyTheLastNotepad) {
     toolkit::StartedProcess program =
         toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\"", SW_SHOWNORMAL);
     ASSERT_NE(program.id, 0u);
     HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        for (HWND w = FindWindowW(L"FotolarkMain", nullptr); w; w = FindWindowExW(nullptr, w, L"FotolarkMain", nullptr)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == program.id && IsWindowVisible(w)) window = w;
-        }
-        return window != nullptr;
-    }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return (window = WindowOf(program.id, L"FotolarkMain")) != nullptr; }, 10000));
 
     std::set<DWORD> first, both;
     PostMessageW(window, WM_COMMAND, app::ID_mnuHowto, 0);
@@ -94,13 +130,18 @@ TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitEndsOnlyTheLastNotepad) {
 
 class About : public ShownForm {};
 
-TEST_F(About, SevenFixedLinesWithTheInformationIconAndOk) {
-    ScriptedBoxes boxes({IDOK});
+TEST_F(About, SevenFixedLinesWithTheInformationIconAndOkInEveryLanguage) {
+    ScriptedBoxes boxes({IDOK, IDOK});
     form.mnuAbout_Click();
-    ASSERT_EQ(boxes.asked.size(), 1u);
+    form.LoadLanguageFile(toolkit::AppPath() + L"\\..\\..\\language", L"\\English.lng");
+    ASSERT_EQ(form.LanguageLines[0].empty(), false);  // the shipped English file was loaded
+    form.mnuAbout_Click();
+    ASSERT_EQ(boxes.asked.size(), 2u);
     EXPECT_EQ(boxes.asked[0].title, L"关于...");
     EXPECT_EQ(boxes.asked[0].style, UINT(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(boxes.asked[0].text.rfind(L"Fotolark V2.0\r\n", 0), 0u);
+    EXPECT_EQ(boxes.asked[1].text, boxes.asked[0].text);
+    EXPECT_EQ(boxes.asked[1].title, boxes.asked[0].title);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Saving and opening through the real file dialogs, answered as a person
 // would.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,36 @@ TEST_F(Open, ABrokenFileIsNamedAndNothingChanges) {
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
     EXPECT_EQ(Caption(form.hwnd()), caption);
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    DeleteFileW(broken.c_str());
+}
+
+// A file dropped from the shell: a real HDROP, as the shell hands it over.
+void Drop(HWND window, const std::wstring& path) {
+    const size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(files + 1), path.size());
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, WPARAM(memory), 0);  // the window lets it go
+}
+
+TEST_F(Open, ADroppedFileOpensAsTheCommandWouldAfterTheSameQuestion) {
+    form.mnuClient_Click();
+    ScriptedBoxes boxes({IDCANCEL, IDNO, IDOK});
+    Drop(form.hwnd(), picture);  // Cancel keeps the capture
+    EXPECT_NE(Shown().cx, 800);
+    Drop(form.hwnd(), picture);  // No lets it go
+    EXPECT_EQ(Shown().cx, 800);
+    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+    EXPECT_NE(Caption(form.hwnd()).find(L"fotolark open.png("), std::wstring::npos);
+    const std::wstring broken = TempPath(L"fotolark_dropped.bmp");
+    std::ofstream(broken.c_str(), std::ios::binary) << "not a picture";
+    Drop(form.hwnd(), broken);
+    ASSERT_EQ(boxes.asked.size(), 3u);
+    EXPECT_NE(boxes.asked[2].text.find(broken), std::wstring::npos);
+    EXPECT_EQ(Shown().cx, 800);
     DeleteFileW(broken.c_str());
 }
 
