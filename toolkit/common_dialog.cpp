@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "toolkit/handles.h"
+
 namespace toolkit {
 
 namespace {
@@ -17,6 +19,13 @@ std::wstring DialogFilter(const std::wstring& filter) {
     result.push_back(L'\0');
     return result;
 }
+
+// Carried-over bits that would make the print dialog call a hook or load a
+// template it is not given (OFN_FILEMUSTEXIST is PD_ENABLEPRINTHOOK), or hand
+// back a device context that nothing prints on.
+constexpr DWORD kPrintBitsNotHonoured =
+    PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK | PD_ENABLEPRINTTEMPLATE | PD_ENABLESETUPTEMPLATE |
+    PD_ENABLEPRINTTEMPLATEHANDLE | PD_ENABLESETUPTEMPLATEHANDLE | PD_RETURNDC | PD_RETURNIC;
 
 }  // namespace
 
@@ -44,6 +53,21 @@ bool CommonDialog::Show(HWND owner, bool save) {
     if (!confirmed) return false;
     FileName = path.data();
     return true;
+}
+
+bool CommonDialog::ShowPrinter(HWND owner) {
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = owner;
+    pd.Flags = Flags & ~kPrintBitsNotHonoured;
+    // A picture is one page; the range still needs room, or the dialog
+    // disables the page-range choice that PD_PAGENUMS selects.
+    pd.nFromPage = pd.nToPage = pd.nMinPage = 1;
+    pd.nMaxPage = 0xFFFF;
+    pd.nCopies = 1;
+    const BOOL confirmed = PrintDlgW(&pd);
+    UniqueGlobal devMode(pd.hDevMode), devNames(pd.hDevNames);
+    return confirmed != FALSE;
 }
 
 }  // namespace toolkit

@@ -19,6 +19,9 @@ public:
     // Each returns true when the user confirmed; FileName then holds the path.
     bool ShowSave(HWND owner);
     bool ShowOpen(HWND owner);
+    // The print dialog, given the carried-over Flags as its PD_ bits; true
+    // when the user confirmed. It prints nothing and changes nothing here.
+    bool ShowPrinter(HWND owner);
 
 private:
     bool Show(HWND owner, bool save);

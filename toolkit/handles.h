@@ -19,6 +19,8 @@ inline void DestroyAccelerators(HACCEL h) { ::DestroyAcceleratorTable(h); }
 inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void Unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
+inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
+inline void FreeTaskMemory(wchar_t* p) { ::CoTaskMemFree(p); }
 
 using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
@@ -33,6 +35,8 @@ using UniqueAccelerators = Unique<HACCEL, DestroyAccelerators>;
 using UniqueImageList = Unique<HIMAGELIST, DestroyImageList>;
 using UniqueHook = Unique<HHOOK, Unhook>;
 using UniqueView = Unique<const void*, UnmapView>;  // MapViewOfFile
+using UniqueGlobal = Unique<HGLOBAL, FreeGlobal>;  // what a common dialog hands back
+using UniqueTaskString = Unique<wchar_t*, FreeTaskMemory>;  // a string the shell allocated
 
 // A DC borrowed from a window; ReleaseDC needs the window it came from.
 class WindowDC {

@@ -18,6 +18,38 @@ ScriptedBoxes::~ScriptedBoxes() { toolkit::SetMsgBoxHandler(previous_); }
 EndCatcher::EndCatcher() { previous_ = toolkit::SetEndHandler([] { throw Ended{}; }); }
 EndCatcher::~EndCatcher() { toolkit::SetEndHandler(previous_); }
 
+namespace {
+
+// The next visible dialog of that title, or null when stopped or after 20 s.
+HWND NextDialog(const std::wstring& title, const std::atomic<bool>& stop) {
+    HWND dialog = nullptr;
+    const wchar_t* name = title.empty() ? nullptr : title.c_str();
+    if (!PumpUntil([&] { return stop || ((dialog = FindWindowW(L"#32770", name)) &&
+                                         IsWindowVisible(dialog)); },
+                   20000) ||
+        stop)
+        return nullptr;
+    Sleep(200);  // as a person reads before answering
+    return dialog;
+}
+
+}  // namespace
+
+DialogAnswer::DialogAnswer(std::wstring title, std::function<void(HWND)> look, int button) {
+    worker_ = std::thread([this, title = std::move(title), look = std::move(look), button] {
+        const HWND dialog = NextDialog(title, stop_);
+        if (!dialog) return;
+        seen_ = true;
+        look(dialog);
+        PostMessageW(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+DialogAnswer::~DialogAnswer() {
+    stop_ = true;
+    worker_.join();
+}
+
 FileDialogAnswer::FileDialogAnswer(std::wstring title, std::vector<std::wstring> names,
                                    Replace replace)
     : title_(std::move(title)), names_(std::move(names)), replace_(replace) {
@@ -46,16 +78,10 @@ void FileDialogAnswer::Run() {
 }
 
 HWND FileDialogAnswer::Answer(const std::wstring& name) {
-    HWND dialog = nullptr;
     const auto stopped = [this] { return stop_.load(); };
-    const wchar_t* title = title_.empty() ? nullptr : title_.c_str();
-    if (!PumpUntil([&] { return stopped() || ((dialog = FindWindowW(L"#32770", title)) &&
-                                              IsWindowVisible(dialog)); },
-                   20000) ||
-        stopped())
-        return nullptr;
+    const HWND dialog = NextDialog(title_, stop_);
+    if (!dialog) return nullptr;
     ++seen_;
-    Sleep(200);  // as a person reads before typing
     if (name.empty()) {
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         return dialog;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,6 +47,21 @@ public:
 
 private:
     toolkit::EndHandler previous_;
+};
+
+// Answers the next dialog with that title (any, when empty) from another
+// thread: hands it to `look` while it is up, then presses `button`.
+class DialogAnswer {
+public:
+    DialogAnswer(std::wstring title, std::function<void(HWND dialog)> look, int button = IDOK);
+    ~DialogAnswer();
+    DialogAnswer(const DialogAnswer&) = delete;
+    DialogAnswer& operator=(const DialogAnswer&) = delete;
+    bool seen() const { return seen_; }
+
+private:
+    std::atomic<bool> stop_{false}, seen_{false};
+    std::thread worker_;
 };
 
 // Answers the next file dialogs with that title (any, when empty), one name
