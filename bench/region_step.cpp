@@ -43,7 +43,7 @@ int main() {
             for (const capture::Stroke& s : capture::FrameStrokes(small))
                 PatBlt(screen.get(), s.x, s.y, s.width, s.height, DSTINVERT);
     };
-    for (int i = 0; i < 10; ++i) step(i), bare(i), finish();  // first-use costs out of the way
+    for (int i = 0; i < 50; ++i) step(i), bare(i), finish();  // first-use costs out of the way
     const auto measured = bench::Compare(kPairs, step, bare, finish);
     capture::DrawRegionFrame(screen.get(), small);  // even number of steps: erases the frame
     std::printf("bench: region_step_ms_%s %.3f ms\n", suffix.c_str(), measured.ms / kBatch);
