@@ -2,6 +2,7 @@
 #include <shellapi.h>
 
 #include "app/frm_main.h"
+#include "toolkit/handles.h"
 
 namespace {
 
@@ -9,10 +10,9 @@ namespace {
 // words are joined again, so a path with spaces works even unquoted.
 std::wstring PathFromCommandLine() {
     int count = 0;
-    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    const toolkit::UniqueArguments words(CommandLineToArgvW(GetCommandLineW(), &count));
     std::wstring path;
-    for (int i = 1; words && i < count; ++i) path += (i > 1 ? L" " : L"") + std::wstring(words[i]);
-    LocalFree(words);
+    for (int i = 1; words && i < count; ++i) path += (i > 1 ? L" " : L"") + std::wstring(words.get()[i]);
     return path;
 }
 

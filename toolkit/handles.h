@@ -14,6 +14,7 @@ namespace toolkit {
 inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline void DeleteMemoryDC(HDC h) { ::DeleteDC(h); }
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
+inline void CloseFind(HANDLE h) { ::FindClose(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyAccelerators(HACCEL h) { ::DestroyAcceleratorTable(h); }
 inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
@@ -21,6 +22,7 @@ inline void Unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
 inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
 inline void FreeTaskMemory(wchar_t* p) { ::CoTaskMemFree(p); }
+inline void FreeArguments(LPWSTR* words) { ::LocalFree(words); }
 
 using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
@@ -30,6 +32,7 @@ using UniqueRegion = Unique<HRGN, DeleteGdiObject>;
 using UniqueDC = Unique<HDC, DeleteMemoryDC>;  // CreateDC / CreateCompatibleDC
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;  // processes, threads, events
 using UniqueFile = Unique<HANDLE, CloseKernelHandle, -1>;  // CreateFile fails with INVALID_HANDLE_VALUE
+using UniqueFind = Unique<HANDLE, CloseFind, -1>;  // FindFirstFile, likewise
 using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;  // until attached to a window or a parent menu
 using UniqueAccelerators = Unique<HACCEL, DestroyAccelerators>;
 using UniqueImageList = Unique<HIMAGELIST, DestroyImageList>;
@@ -37,6 +40,7 @@ using UniqueHook = Unique<HHOOK, Unhook>;
 using UniqueView = Unique<const void*, UnmapView>;  // MapViewOfFile
 using UniqueGlobal = Unique<HGLOBAL, FreeGlobal>;  // what a common dialog hands back
 using UniqueTaskString = Unique<wchar_t*, FreeTaskMemory>;  // a string the shell allocated
+using UniqueArguments = Unique<LPWSTR*, FreeArguments>;  // CommandLineToArgvW
 
 // A DC borrowed from a window; ReleaseDC needs the window it came from.
 class WindowDC {

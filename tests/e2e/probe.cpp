@@ -14,9 +14,12 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "toolkit/handles.h"
 
 namespace {
 
@@ -94,18 +97,14 @@ int Clipboard(const wchar_t* path) {
         BITMAPINFOHEADER h{sizeof h, info.bmWidth, info.bmHeight, 1, 24, BI_RGB};
         const DWORD stride = (DWORD(info.bmWidth) * 3 + 3) & ~3u;
         std::vector<char> pixels(size_t(stride) * info.bmHeight);
-        HDC screen = GetDC(nullptr);
-        GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&h),
-                  DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
+        GetDIBits(toolkit::WindowDC(nullptr, toolkit::WindowDC::Area::Client).get(), bitmap, 0,
+                  info.bmHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS);
         BITMAPFILEHEADER f{0x4D42, DWORD(sizeof f + sizeof h + pixels.size()), 0, 0, DWORD(sizeof f + sizeof h)};
-        if (FILE* out = _wfopen(path, L"wb")) {
-            fwrite(&f, sizeof f, 1, out);
-            fwrite(&h, sizeof h, 1, out);
-            fwrite(pixels.data(), 1, pixels.size(), out);
-            fclose(out);
-            result = 0;
-        }
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&f), sizeof f);
+        out.write(reinterpret_cast<const char*>(&h), sizeof h);
+        out.write(pixels.data(), std::streamsize(pixels.size()));
+        result = out ? 0 : 1;
     }
     CloseClipboard();
     return result;

@@ -10,8 +10,8 @@ namespace output {
 namespace {
 
 using testing_support::Bytes;
-using testing_support::BmpSpec;
-using testing_support::PngSpec;
+using testing_support::BmpLayout;
+using testing_support::PngLayout;
 
 HeaderCheck Check(const Bytes& file) {
     return CheckPicture(FormatOfContent(file.data(), file.size()), file.data(), file.size());
@@ -19,13 +19,13 @@ HeaderCheck Check(const Bytes& file) {
 
 std::vector<Bytes> SoundSamples() {
     std::vector<Bytes> samples;
-    for (BmpSpec s : {BmpSpec{12, 8}, BmpSpec{12, 24}, BmpSpec{40, 1}, BmpSpec{40, 2}, BmpSpec{40, 4},
-                      BmpSpec{40, 8, 0, true}, BmpSpec{40, 8, 1}, BmpSpec{40, 4, 2}, BmpSpec{40, 16},
-                      BmpSpec{40, 16, 3}, BmpSpec{108, 32, 3}, BmpSpec{124, 24}, BmpSpec{64, 8},
-                      BmpSpec{40, 8, 0, false, 4}})
+    for (BmpLayout s : {BmpLayout{12, 8}, BmpLayout{12, 24}, BmpLayout{40, 1}, BmpLayout{40, 2}, BmpLayout{40, 4},
+                      BmpLayout{40, 8, 0, true}, BmpLayout{40, 8, 1}, BmpLayout{40, 4, 2}, BmpLayout{40, 16},
+                      BmpLayout{40, 16, 3}, BmpLayout{108, 32, 3}, BmpLayout{124, 24}, BmpLayout{64, 8},
+                      BmpLayout{40, 8, 0, false, 4}})
         samples.push_back(MakeBmp(s));
-    for (PngSpec s : {PngSpec{0, 1}, PngSpec{0, 16, true, true}, PngSpec{2, 16}, PngSpec{3, 2, true, true},
-                      PngSpec{4, 8}, PngSpec{6, 16, true}})
+    for (PngLayout s : {PngLayout{0, 1}, PngLayout{0, 16, true, true}, PngLayout{2, 16}, PngLayout{3, 2, true, true},
+                      PngLayout{4, 8}, PngLayout{6, 16, true}})
         samples.push_back(MakePng(s));
     samples.push_back(testing_support::MakeGif(true));
     samples.push_back(testing_support::MakeIco(4));

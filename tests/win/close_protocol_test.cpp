@@ -17,12 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring TempPath(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-
 // Makes the settings store refuse writes: the program's key becomes a link
 // to a key that does not exist, so nothing can be created under it.
 class UnwritableSettings {

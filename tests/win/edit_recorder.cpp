@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "toolkit/handles.h"
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     wchar_t self[MAX_PATH];
@@ -12,16 +14,14 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring log(self, n);
     log.erase(log.find_last_of(L'\\') + 1).append(L"edit_recorder.log");
     // Two editors started at once must not write over each other's line.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        file = CreateFileW(log.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) break;
-        Sleep(20);
+    toolkit::UniqueFile file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        if (attempt) Sleep(20);
+        file.reset(CreateFileW(log.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
     }
-    if (file == INVALID_HANDLE_VALUE) return 1;
+    if (!file) return 1;
     const std::wstring line = std::wstring(argv[1]) + L"\n";
     DWORD written = 0;
-    WriteFile(file, line.data(), DWORD(line.size() * sizeof(wchar_t)), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), line.data(), DWORD(line.size() * sizeof(wchar_t)), &written, nullptr);
     return 0;
 }

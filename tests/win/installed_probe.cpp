@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/command_map.h"
 #include "tests/win/support/wait.h"
+#include "toolkit/handles.h"
 
 namespace {
 
@@ -34,11 +37,8 @@ std::wstring WithoutCr(std::wstring s) {
 // The readme is UTF-8 with a byte-order mark, as Notepad reads it.
 std::wstring Readme(const std::wstring& path) {
     std::vector<char> bytes;
-    if (FILE* f = _wfopen(path.c_str(), L"rb")) {
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
-        fclose(f);
-    }
+    std::ifstream in(path.c_str(), std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
     size_t skip = bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF' ? 3 : 0;
     std::wstring text(bytes.size(), L'\0');
     text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data() + skip, int(bytes.size() - skip),
@@ -67,7 +67,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         elsewhere, &si, &pi))
         return Fail("could not start it");
-    CloseHandle(pi.hThread);
+    toolkit::UniqueHandle process(pi.hProcess), thread(pi.hThread);
 
     HWND main = nullptr, notepad = nullptr;
     int result = 0;
@@ -95,18 +95,15 @@ int wmain(int argc, wchar_t** argv) {
         }
         // The close box, which stores the placement (Exit does not).
         PostMessageW(main, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0 && !result)
+        if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0 && !result)
             result = Fail("closing did not end it within 10 s");
     }
-    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
+    if (WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
     if (notepad) {
         DWORD pid = 0;
         GetWindowThreadProcessId(notepad, &pid);
-        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-            if (WaitForSingleObject(p, 3000) != WAIT_OBJECT_0) TerminateProcess(p, 0);
-            CloseHandle(p);
-        }
+        if (const toolkit::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)})
+            if (WaitForSingleObject(p.get(), 3000) != WAIT_OBJECT_0) TerminateProcess(p.get(), 0);
     }
     if (!result) std::printf("installed program: showed its main window and, for Help, the readme beside it\n");
     return result;

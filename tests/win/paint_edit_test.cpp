@@ -22,10 +22,6 @@ namespace {
 
 constexpr wchar_t kClass[] = L"Paint.Picture";
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 class PaintEdit : public ShownForm {
 protected:
     void SetUp() override {
@@ -99,7 +95,7 @@ TEST_F(PaintEdit, AnEmptyViewerWritesAndStartsNothing) {
     form.mnuClear_Click();
     form.mnuMspaint_Click();
     Pump(1000);
-    EXPECT_FALSE(Exists(temp));
+    EXPECT_FALSE(FileExists(temp));
     EXPECT_TRUE(Started().empty());
     EXPECT_TRUE(boxes.asked.empty());
 }
@@ -107,9 +103,7 @@ TEST_F(PaintEdit, AnEmptyViewerWritesAndStartsNothing) {
 TEST_F(PaintEdit, AnUnwritableProgramFolderFallsBackToTheUsersTempAndNoEditorIsSaid) {
     // A file where the Temp folder should be: the program's folder takes nothing.
     std::ofstream(folder.c_str()) << "not a folder";
-    wchar_t userTemp[MAX_PATH];
-    GetTempPathW(MAX_PATH, userTemp);
-    const std::wstring fallback = std::wstring(userTemp) + L"Fotolark\\temp.bmp";
+    const std::wstring fallback = TempPath(L"Fotolark\\temp.bmp");
     form.mnuClient_Click();
     EditAndWait(1);
     ExpectEdited(fallback, 1);

@@ -66,12 +66,11 @@ protected:
     std::vector<std::wstring> Names() const {
         std::vector<std::wstring> names;
         WIN32_FIND_DATAW found;
-        const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
+        const toolkit::UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
+        if (!search) return names;
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
         return names;
     }
     // Opens bytes written under the name, in milliseconds.
@@ -183,24 +182,24 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
         int width = kTestWidth, height = kTestHeight, tolerance = 1;
     };
     std::vector<Variant> variants;
-    for (BmpSpec s : {BmpSpec{12, 8}, BmpSpec{12, 24}, BmpSpec{40, 1}, BmpSpec{40, 2}, BmpSpec{40, 4},
-                      BmpSpec{40, 8}, BmpSpec{40, 8, 0, true}, BmpSpec{40, 24, 0, true}, BmpSpec{40, 8, 1},
-                      BmpSpec{40, 4, 2}, BmpSpec{40, 16}, BmpSpec{40, 16, 3}, BmpSpec{40, 32},
-                      BmpSpec{40, 32, 3}, BmpSpec{56, 16, 3}, BmpSpec{52, 32, 3}, BmpSpec{16, 8}, BmpSpec{64, 24}, BmpSpec{108, 32, 3}, BmpSpec{124, 24},
-                      BmpSpec{40, 8, 0, false, 4}})
+    for (BmpLayout s : {BmpLayout{12, 8}, BmpLayout{12, 24}, BmpLayout{40, 1}, BmpLayout{40, 2}, BmpLayout{40, 4},
+                      BmpLayout{40, 8}, BmpLayout{40, 8, 0, true}, BmpLayout{40, 24, 0, true}, BmpLayout{40, 8, 1},
+                      BmpLayout{40, 4, 2}, BmpLayout{40, 16}, BmpLayout{40, 16, 3}, BmpLayout{40, 32},
+                      BmpLayout{40, 32, 3}, BmpLayout{56, 16, 3}, BmpLayout{52, 32, 3}, BmpLayout{16, 8}, BmpLayout{64, 24}, BmpLayout{108, 32, 3}, BmpLayout{124, 24},
+                      BmpLayout{40, 8, 0, false, 4}})
         variants.push_back({"h" + std::to_string(s.headerSize) + "-" + std::to_string(s.bits) + "bit-c" +
                                 std::to_string(s.compression) + (s.topDown ? "-topdown" : "") + ".bmp",
                             MakeBmp(s), [s](int x, int y) { return BmpColorAt(s, x, y); }});
-    std::vector<PngSpec> pngs;
+    std::vector<PngLayout> pngs;
     for (int depth : {1, 2, 4, 8, 16}) pngs.push_back({0, depth});
     for (int depth : {1, 2, 4, 8}) pngs.push_back({3, depth});
     for (int type : {2, 4, 6})
         for (int depth : {8, 16}) pngs.push_back({type, depth});
-    for (PngSpec s : {PngSpec{0, 2, false, true}, PngSpec{0, 16, false, true}, PngSpec{2, 8, false, true},
-                      PngSpec{2, 16, false, true}, PngSpec{3, 4, false, true}, PngSpec{0, 1, true},
-                      PngSpec{3, 2, true, true}, PngSpec{2, 16, true}, PngSpec{6, 8, true}})
+    for (PngLayout s : {PngLayout{0, 2, false, true}, PngLayout{0, 16, false, true}, PngLayout{2, 8, false, true},
+                      PngLayout{2, 16, false, true}, PngLayout{3, 4, false, true}, PngLayout{0, 1, true},
+                      PngLayout{3, 2, true, true}, PngLayout{2, 16, true}, PngLayout{6, 8, true}})
         pngs.push_back(s);
-    for (PngSpec s : pngs)
+    for (PngLayout s : pngs)
         variants.push_back({"type" + std::to_string(s.colorType) + "-" + std::to_string(s.depth) + "bit" +
                                 (s.interlaced ? "-interlaced" : "") + (s.transparent ? "-trns" : "") + ".png",
                             MakePng(s), [s](int x, int y) { return PngColorAt(s, x, y); }});
@@ -209,7 +208,7 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
     variants.push_back({"transparent.gif", MakeGif(true), MaskedColorAt});
     variants.push_back({"4bit.ico", MakeIco(4), MaskedColorAt});
     variants.push_back({"32bit.ico", MakeIco(32), MaskedColorAt});
-    variants.push_back({"png named other.dat", MakePng(PngSpec{}), plain});
+    variants.push_back({"png named other.dat", MakePng(PngLayout{}), plain});
     variants.push_back({"blocks.jpg", JpegOfBlocks(),
                         [](int x, int y) { return kKindColors[(x / 16 + 2 * (y / 16)) % 4]; }, 32, 32, 24});
 
@@ -224,16 +223,16 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
 TEST_F(PictureFiles, DamagedFilesAreRefusedWithinASecond) {
     std::vector<NamedFile> damaged = ForgedFiles();
     damaged.push_back({"empty.png", {}});
-    damaged.push_back({"png named.bmp", MakePng(PngSpec{})});
-    damaged.push_back({"png named.jpg", MakePng(PngSpec{})});
+    damaged.push_back({"png named.bmp", MakePng(PngLayout{})});
+    damaged.push_back({"png named.jpg", MakePng(PngLayout{})});
     std::mt19937 random(7);
     for (const char* name : {"random.bmp", "random.png", "random.jpg", "random.gif", "random.ico", "random.dat"}) {
         Bytes noise(4096);
         for (auto& b : noise) b = uint8_t(random());
         damaged.push_back({name, noise});
     }
-    for (const NamedFile& whole : {NamedFile{"cut.bmp", MakeBmp(BmpSpec{40, 8, 1})},
-                                   NamedFile{"cut.png", MakePng(PngSpec{6, 16, true})},
+    for (const NamedFile& whole : {NamedFile{"cut.bmp", MakeBmp(BmpLayout{40, 8, 1})},
+                                   NamedFile{"cut.png", MakePng(PngLayout{6, 16, true})},
                                    NamedFile{"cut.gif", MakeGif(true)}, NamedFile{"cut.ico", MakeIco(4)},
                                    NamedFile{"cut.jpg", JpegOfBlocks()}})
         for (size_t size = 1; size + 4 < whole.bytes.size(); size += 1 + size / 64)
@@ -253,9 +252,9 @@ TEST_F(PictureFiles, DamagedFilesAreRefusedWithinASecond) {
 // soon and without a crash.
 TEST_F(PictureFiles, CorruptedFilesNeverCrashOrHang) {
     std::mt19937 random(11);
-    for (const NamedFile& sound : {NamedFile{"x.bmp", MakeBmp(BmpSpec{40, 4, 2})},
-                                   NamedFile{"x.bmp", MakeBmp(BmpSpec{12, 8})},
-                                   NamedFile{"x.png", MakePng(PngSpec{3, 2, true, true})},
+    for (const NamedFile& sound : {NamedFile{"x.bmp", MakeBmp(BmpLayout{40, 4, 2})},
+                                   NamedFile{"x.bmp", MakeBmp(BmpLayout{12, 8})},
+                                   NamedFile{"x.png", MakePng(PngLayout{3, 2, true, true})},
                                    NamedFile{"x.gif", MakeGif(true)}, NamedFile{"x.ico", MakeIco(32)},
                                    NamedFile{"x.jpg", JpegOfBlocks()}})
         for (int round = 0; round < 60; ++round) {

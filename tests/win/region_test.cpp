@@ -339,12 +339,8 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
     toolkit::UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, heldName.c_str()));
     toolkit::UniqueHandle letGo(CreateEventW(nullptr, TRUE, FALSE, letGoName.c_str()));
     std::wstring command = L"\"" + toolkit::AppPath() + L"\\clipboard_holder.exe\" " + heldName + L" " + letGoName;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &info));
-    toolkit::UniqueHandle process(info.hProcess), thread(info.hThread);
+    const toolkit::StartedProcess holder = toolkit::Shell(command, SW_SHOWNORMAL);
+    ASSERT_NE(holder.id, 0u);
     ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
 
     // The clipboard keeps a bitmap it refused with its owner.
@@ -365,7 +361,7 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
     EXPECT_EQ(boxes->asked[0].text, L"无法将图片复制到剪贴板。");
 
     SetEvent(letGo.get());
-    ASSERT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(holder.handle.get(), 10000), WAIT_OBJECT_0);
     EXPECT_EQ(ClipboardText(), L"kept");
     // Once free, the clipboard takes the bitmap and its owner lets go of it.
     EXPECT_TRUE(capture::SetClipboardBitmap(form.hwnd(), refused));

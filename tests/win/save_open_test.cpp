@@ -21,14 +21,6 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring TempPath(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return folder + name;
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::string Contents(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -56,7 +48,7 @@ TEST_F(Save, ANameWithoutExtensionBecomesABitmapAndACancelWritesNothing) {
     const std::wstring typed = TempPath(L"fotolark_typed"), written = typed + L".bmp";
     DeleteFileW(written.c_str());
     SaveAs(typed);
-    ASSERT_TRUE(Exists(written));
+    ASSERT_TRUE(FileExists(written));
     EXPECT_EQ(Contents(written).substr(0, 2), "BM");
     EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
 
@@ -64,7 +56,7 @@ TEST_F(Save, ANameWithoutExtensionBecomesABitmapAndACancelWritesNothing) {
     DeleteFileW(written.c_str());
     form.CaptureUnsaved = app::kTrue;
     SaveAs(L"");
-    EXPECT_FALSE(Exists(written));
+    EXPECT_FALSE(FileExists(written));
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
 }
 

@@ -34,13 +34,8 @@ void SetDeskWallpaper(std::wstring path) {
 std::wstring UserFile() {
     wchar_t* folder = nullptr;
     SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder);
-    const std::wstring path = std::wstring(folder ? folder : L"") + L"\\Fotolark\\wallpaper.bmp";
-    CoTaskMemFree(folder);
-    return path;
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const toolkit::UniqueTaskString owned(folder);
+    return std::wstring(folder ? folder : L"") + L"\\Fotolark\\wallpaper.bmp";
 }
 
 class Wallpaper : public ShownForm {
@@ -81,7 +76,7 @@ TEST_F(Wallpaper, NamesTheFileOfTheLastPictureAndClearingLeavesTheFile) {
 
     form.mnuClearWall_Click();
     EXPECT_EQ(DeskWallpaper(), L"");
-    EXPECT_TRUE(Exists(kWindowsFile));
+    EXPECT_TRUE(FileExists(kWindowsFile));
     EXPECT_TRUE(boxes.asked.empty());
 }
 
@@ -109,7 +104,7 @@ TEST_F(Wallpaper, AnEmptyViewerSaysSoAndChangesNothing) {
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_EQ(boxes.asked[0].text, L"没有可设置为墙纸的图片。");
     EXPECT_EQ(DeskWallpaper(), L"");
-    EXPECT_FALSE(Exists(kWindowsFile));
+    EXPECT_FALSE(FileExists(kWindowsFile));
 }
 
 // A printer of the test prefix's own, printing to a file: Wine has none of
@@ -124,12 +119,13 @@ public:
         description_ = std::wstring(folder) + L"\\3\\fotolark_test.ppd";
         const HMODULE spooler = GetModuleHandleW(L"winspool.drv");
         const HRSRC resource = FindResourceW(spooler, MAKEINTRESOURCEW(1), L"PPDFILE");
-        const HANDLE file =
-            CreateFileW(description_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, LockResource(LoadResource(spooler, resource)),
-                  SizeofResource(spooler, resource), &written, nullptr);
-        CloseHandle(file);
+        {
+            const toolkit::UniqueFile file(
+                CreateFileW(description_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            DWORD written = 0;
+            WriteFile(file.get(), LockResource(LoadResource(spooler, resource)),
+                      SizeofResource(spooler, resource), &written, nullptr);
+        }
         DRIVER_INFO_3W driver{};
         driver.cVersion = 3;
         driver.pName = const_cast<wchar_t*>(kDriver);
@@ -217,9 +213,7 @@ TEST_F(Print, TheDialogCarriesTheSavesFlagsAndConfirmingPrintsNothing) {
     EXPECT_TRUE(first.all);
     EXPECT_TRUE(first.selectionEnabled);
 
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring saved = std::wstring(temp) + L"fotolark_print_saved.bmp";
+    const std::wstring saved = TempPath(L"fotolark_print_saved.bmp");
     {
         FileDialogAnswer save(L"保存", saved);
         form.mnusave_Click();

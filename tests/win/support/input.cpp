@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/runtime.h"
+
 namespace testing_support {
 
 void SendMouse(POINT at, DWORD buttonFlags) {
@@ -47,14 +49,7 @@ void PressKeysOnDisplay(const char* keys) {
     // handle cannot be waited on, so the caller waits for what the keys do.
     std::wstring command = L"Z:\\usr\\bin\\xdotool key --clearmodifiers ";
     for (const char* k = keys; *k; ++k) command += wchar_t(*k);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    toolkit::Shell(command, SW_SHOWNORMAL);
 }
 
 HCURSOR CursorShown() {

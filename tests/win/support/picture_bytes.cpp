@@ -53,39 +53,39 @@ int Levels(int bits) { return std::min(4, 1 << bits); }
 
 }  // namespace
 
-uint32_t BmpColorAt(const BmpSpec& spec, int x, int y) {
+uint32_t BmpColorAt(const BmpLayout& layout, int x, int y) {
     const int kind = KindAt(x, y);
-    return kKindColors[spec.bits <= 8 ? kind % Levels(spec.bits) : kind];
+    return kKindColors[layout.bits <= 8 ? kind % Levels(layout.bits) : kind];
 }
 
-Bytes MakeBmp(const BmpSpec& spec) {
-    const bool core = spec.headerSize == 12;
-    const int height = spec.topDown ? -kTestHeight : kTestHeight;
+Bytes MakeBmp(const BmpLayout& layout) {
+    const bool core = layout.headerSize == 12;
+    const int height = layout.topDown ? -kTestHeight : kTestHeight;
     Bytes info;
-    Le32(info, spec.headerSize);
+    Le32(info, layout.headerSize);
     if (core) {
         Le16(info, kTestWidth);
         Le16(info, height);
         Le16(info, 1);
-        Le16(info, spec.bits);
+        Le16(info, layout.bits);
     } else {
         Le32(info, kTestWidth);
         Le32(info, uint32_t(height));
         Le16(info, 1);
-        Le16(info, spec.bits);
-        if (spec.headerSize > 16)
-            for (uint32_t v : {spec.compression, 0u, 2835u, 2835u, spec.colorsUsed, 0u}) Le32(info, v);
+        Le16(info, layout.bits);
+        if (layout.headerSize > 16)
+            for (uint32_t v : {layout.compression, 0u, 2835u, 2835u, layout.colorsUsed, 0u}) Le32(info, v);
     }
-    const std::array<uint32_t, 3> masks = spec.bits == 16 ? std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}
+    const std::array<uint32_t, 3> masks = layout.bits == 16 ? std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}
                                                          : std::array<uint32_t, 3>{0xFF, 0xFF00, 0xFF0000};
-    const bool masked = spec.compression == 3;
-    if (masked && spec.headerSize >= 52)
+    const bool masked = layout.compression == 3;
+    if (masked && layout.headerSize >= 52)
         for (uint32_t m : masks) Le32(info, m);
-    info.resize(spec.headerSize);
-    if (masked && spec.headerSize == 40)
+    info.resize(layout.headerSize);
+    if (masked && layout.headerSize == 40)
         for (uint32_t m : masks) Le32(info, m);
-    if (spec.bits <= 8) {
-        const uint32_t entries = spec.colorsUsed ? spec.colorsUsed : 1u << spec.bits;
+    if (layout.bits <= 8) {
+        const uint32_t entries = layout.colorsUsed ? layout.colorsUsed : 1u << layout.bits;
         for (uint32_t i = 0; i < entries; ++i) {
             const uint32_t c = i < 4 ? kKindColors[i] : 0x808080;
             info.insert(info.end(), {Channel(c, 0), Channel(c, 8), Channel(c, 16)});
@@ -95,11 +95,11 @@ Bytes MakeBmp(const BmpSpec& spec) {
 
     Bytes pixels;
     for (int row = 0; row < kTestHeight; ++row) {
-        const int y = spec.topDown ? row : kTestHeight - 1 - row;
-        const auto index = [&](int x) { return uint32_t(KindAt(x, y) % Levels(spec.bits)); };
-        if (spec.compression == 1 || spec.compression == 2) {
+        const int y = layout.topDown ? row : kTestHeight - 1 - row;
+        const auto index = [&](int x) { return uint32_t(KindAt(x, y) % Levels(layout.bits)); };
+        if (layout.compression == 1 || layout.compression == 2) {
             // One encoded pixel, the other eight absolute, then end of line or of bitmap.
-            const bool four = spec.compression == 2;
+            const bool four = layout.compression == 2;
             pixels.insert(pixels.end(), {1, uint8_t(index(0) << (four ? 4 : 0)), 0, 8});
             RowPacker packer(pixels, four ? 4 : 8);
             for (int x = 1; x < kTestWidth; ++x) packer.Put(index(x));
@@ -109,13 +109,13 @@ Bytes MakeBmp(const BmpSpec& spec) {
         }
         const size_t start = pixels.size();
         {
-            RowPacker packer(pixels, spec.bits <= 8 ? spec.bits : 8);
+            RowPacker packer(pixels, layout.bits <= 8 ? layout.bits : 8);
             for (int x = 0; x < kTestWidth; ++x) {
                 const uint32_t c = kKindColors[KindAt(x, y)];
                 const uint32_t r = Channel(c, 16), g = Channel(c, 8), b = Channel(c, 0);
-                if (spec.bits <= 8) {
+                if (layout.bits <= 8) {
                     packer.Put(index(x));
-                } else if (spec.bits == 16) {
+                } else if (layout.bits == 16) {
                     const uint32_t v = masked ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3
                                               : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
                     Le16(pixels, v);
@@ -123,7 +123,7 @@ Bytes MakeBmp(const BmpSpec& spec) {
                     Le32(pixels, r | g << 8 | b << 16);
                 } else {
                     pixels.insert(pixels.end(), {uint8_t(b), uint8_t(g), uint8_t(r)});
-                    if (spec.bits == 32) pixels.push_back(0);
+                    if (layout.bits == 32) pixels.push_back(0);
                 }
             }
         }
@@ -185,20 +185,20 @@ Bytes Zlib(const Bytes& raw) {
     return out;
 }
 
-uint32_t PngMax(const PngSpec& spec) { return (1u << spec.depth) - 1; }
-uint32_t GreyValue(const PngSpec& spec, int kind) {
-    const int levels = Levels(spec.depth);
-    return uint32_t(kind % levels) * PngMax(spec) / (levels - 1);
+uint32_t PngMax(const PngLayout& layout) { return (1u << layout.depth) - 1; }
+uint32_t GreyValue(const PngLayout& layout, int kind) {
+    const int levels = Levels(layout.depth);
+    return uint32_t(kind % levels) * PngMax(layout) / (levels - 1);
 }
 uint32_t AlphaOf(int kind) { return kind == 1 ? 0 : kind == 3 ? 128 : 255; }
 
-std::vector<uint32_t> PngSamples(const PngSpec& spec, int x, int y) {
+std::vector<uint32_t> PngSamples(const PngLayout& layout, int x, int y) {
     const int kind = KindAt(x, y);
-    const uint32_t scale = spec.depth == 16 ? 257 : 1, c = kKindColors[kind];
+    const uint32_t scale = layout.depth == 16 ? 257 : 1, c = kKindColors[kind];
     std::vector<uint32_t> rgb{Channel(c, 16) * scale, Channel(c, 8) * scale, Channel(c, 0) * scale};
-    switch (spec.colorType) {
-    case 0: return {GreyValue(spec, kind)};
-    case 3: return {uint32_t(kind % Levels(spec.depth))};
+    switch (layout.colorType) {
+    case 0: return {GreyValue(layout, kind)};
+    case 3: return {uint32_t(kind % Levels(layout.depth))};
     case 4: return {uint32_t(kind * 85) * scale, AlphaOf(kind) * scale};
     case 6: rgb.push_back(AlphaOf(kind) * scale); return rgb;
     default: return rgb;
@@ -207,48 +207,48 @@ std::vector<uint32_t> PngSamples(const PngSpec& spec, int x, int y) {
 
 }  // namespace
 
-uint32_t PngColorAt(const PngSpec& spec, int x, int y) {
+uint32_t PngColorAt(const PngLayout& layout, int x, int y) {
     const int kind = KindAt(x, y);
-    switch (spec.colorType) {
+    switch (layout.colorType) {
     case 0: {
-        const uint32_t v = GreyValue(spec, kind), grey = v * 255 / PngMax(spec);
-        const bool clear = spec.transparent && v == GreyValue(spec, 1);
+        const uint32_t v = GreyValue(layout, kind), grey = v * 255 / PngMax(layout);
+        const bool clear = layout.transparent && v == GreyValue(layout, 1);
         return OverWhite(grey * 0x010101, clear ? 0 : 255);
     }
     case 3: {
-        const int index = kind % Levels(spec.depth);
-        return OverWhite(kKindColors[index], spec.transparent && index == 1 ? 0 : 255);
+        const int index = kind % Levels(layout.depth);
+        return OverWhite(kKindColors[index], layout.transparent && index == 1 ? 0 : 255);
     }
     case 4: return OverWhite(uint32_t(kind * 85) * 0x010101, AlphaOf(kind));
     case 6: return OverWhite(kKindColors[kind], AlphaOf(kind));
-    default: return OverWhite(kKindColors[kind], spec.transparent && kind == 1 ? 0 : 255);
+    default: return OverWhite(kKindColors[kind], layout.transparent && kind == 1 ? 0 : 255);
     }
 }
 
-Bytes MakePng(const PngSpec& spec) {
+Bytes MakePng(const PngLayout& layout) {
     Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
     Be32(header, kTestWidth);
     Be32(header, kTestHeight);
-    header.insert(header.end(), {uint8_t(spec.depth), uint8_t(spec.colorType), 0, 0,
-                                 uint8_t(spec.interlaced ? 1 : 0)});
+    header.insert(header.end(), {uint8_t(layout.depth), uint8_t(layout.colorType), 0, 0,
+                                 uint8_t(layout.interlaced ? 1 : 0)});
     Chunk(png, "IHDR", header);
-    if (spec.colorType == 3) {
+    if (layout.colorType == 3) {
         Bytes palette;
-        for (int i = 0; i < Levels(spec.depth); ++i)
+        for (int i = 0; i < Levels(layout.depth); ++i)
             for (int shift : {16, 8, 0}) palette.push_back(Channel(kKindColors[i], shift));
         Chunk(png, "PLTE", palette);
     }
-    if (spec.transparent) {
+    if (layout.transparent) {
         Bytes trns;
-        if (spec.colorType == 3) trns = {255, 0};
-        for (uint32_t v : PngSamples(spec, 1, 0))  // kind 1's samples
-            if (spec.colorType != 3) trns.insert(trns.end(), {uint8_t(v >> 8), uint8_t(v)});
+        if (layout.colorType == 3) trns = {255, 0};
+        for (uint32_t v : PngSamples(layout, 1, 0))  // kind 1's samples
+            if (layout.colorType != 3) trns.insert(trns.end(), {uint8_t(v >> 8), uint8_t(v)});
         Chunk(png, "tRNS", trns);
     }
     // Adam7's passes, or one pass of every pixel.
     struct Pass { int x0, y0, dx, dy; };
     const std::vector<Pass> passes =
-        spec.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+        layout.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
                         : std::vector<Pass>{{0, 0, 1, 1}};
     Bytes raw;
@@ -256,9 +256,9 @@ Bytes MakePng(const PngSpec& spec) {
         if (p.x0 >= kTestWidth) continue;
         for (int y = p.y0; y < kTestHeight; y += p.dy) {
             raw.push_back(0);  // filter: none
-            RowPacker packer(raw, spec.depth);
+            RowPacker packer(raw, layout.depth);
             for (int x = p.x0; x < kTestWidth; x += p.dx)
-                for (uint32_t v : PngSamples(spec, x, y)) packer.Put(v);
+                for (uint32_t v : PngSamples(layout, x, y)) packer.Put(v);
         }
     }
     Chunk(png, "IDAT", Zlib(raw));
@@ -350,7 +350,7 @@ Bytes MakeJpegShell(uint32_t width, uint32_t height, size_t scanBytes) {
     Bytes j{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8,
             uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8), uint8_t(width), 1, 1, 0x11, 0,
             0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0};
-    j.insert(j.end(), scanBytes, 0x55);
+    j.resize(j.size() + scanBytes, 0x55);
     j.insert(j.end(), {0xFF, 0xD9});
     return j;
 }
@@ -368,8 +368,8 @@ void SetBe32(Bytes& b, size_t at, uint32_t v) {
 
 std::vector<NamedFile> ForgedFiles() {
     std::vector<NamedFile> forged;
-    const auto bmpWith = [&](const char* name, size_t at, uint32_t v, BmpSpec spec = {}) {
-        Bytes b = MakeBmp(spec);
+    const auto bmpWith = [&](const char* name, size_t at, uint32_t v, BmpLayout layout = {}) {
+        Bytes b = MakeBmp(layout);
         SetLe32(b, at, v);
         forged.push_back({name, b});
     };
@@ -377,25 +377,25 @@ std::vector<NamedFile> ForgedFiles() {
     bmpWith("negative-width.bmp", 18, uint32_t(-9));
     bmpWith("zero-height.bmp", 22, 0);
     bmpWith("pixels-past-the-end.bmp", 10, 100000);
-    bmpWith("huge-colour-table.bmp", 46, 0x40000000, BmpSpec{40, 8});
+    bmpWith("huge-colour-table.bmp", 46, 0x40000000, BmpLayout{40, 8});
     bmpWith("unknown-header.bmp", 14, 41);
-    bmpWith("index-past-the-table.bmp", 46, 2, BmpSpec{40, 8});  // two colours, four used
-    Bytes huge = MakeBmp(BmpSpec{});
+    bmpWith("index-past-the-table.bmp", 46, 2, BmpLayout{40, 8});  // two colours, four used
+    Bytes huge = MakeBmp(BmpLayout{});
     SetLe32(huge, 18, 100000);
     SetLe32(huge, 22, 100000);
     forged.push_back({"huge.bmp", huge});
-    Bytes rle = MakeBmp(BmpSpec{40, 8, 1});
+    Bytes rle = MakeBmp(BmpLayout{40, 8, 1});
     rle[rle.size() - 11] = 200;  // the last row's absolute run, 200 pixels long
     forged.push_back({"run-past-the-row.bmp", rle});
-    rle = MakeBmp(BmpSpec{40, 8, 1});
+    rle = MakeBmp(BmpLayout{40, 8, 1});
     rle.back() = 0;  // end of line instead of end of bitmap, then a row too many
     rle.insert(rle.end(), {1, 0, 0, 0});
     forged.push_back({"rows-past-the-picture.bmp", rle});
-    rle = MakeBmp(BmpSpec{40, 4, 2});
+    rle = MakeBmp(BmpLayout{40, 4, 2});
     rle[rle.size() - 9] = 0xF0;  // the last row's first pixel: index 15, with 4 colours given
     SetLe32(rle, 46, 4);
     forged.push_back({"rle-index-past-the-table.bmp", rle});
-    Bytes png = MakePng(PngSpec{});
+    Bytes png = MakePng(PngLayout{});
     SetBe32(png, 16, 40000);
     forged.push_back({"wide.png", png});
     SetBe32(png, 16, 16000);

@@ -17,26 +17,26 @@ inline int KindAt(int x, int y) { return (x + 2 * y) % 4; }
 // 0xRRGGBB of each kind: exact at 5 bits a channel too.
 constexpr uint32_t kKindColors[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000};
 
-struct BmpSpec {
+struct BmpLayout {
     uint32_t headerSize = 40;  // 12 is OS/2's core header
     int bits = 24;
     uint32_t compression = 0;  // 1 RLE8, 2 RLE4, 3 bit-field masks
     bool topDown = false;
     uint32_t colorsUsed = 0;   // table entries, 0 for all
 };
-Bytes MakeBmp(const BmpSpec& spec);
+Bytes MakeBmp(const BmpLayout& layout);
 // Pixel (x, y) of MakeBmp's picture as 0xRRGGBB.
-uint32_t BmpColorAt(const BmpSpec& spec, int x, int y);
+uint32_t BmpColorAt(const BmpLayout& layout, int x, int y);
 
-struct PngSpec {
+struct PngLayout {
     int colorType = 2;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     int depth = 8;
     bool interlaced = false;
     bool transparent = false;  // a tRNS chunk for types 0, 2 and 3
 };
-Bytes MakePng(const PngSpec& spec);
+Bytes MakePng(const PngLayout& layout);
 // Pixel (x, y) of MakePng's picture over white.
-uint32_t PngColorAt(const PngSpec& spec, int x, int y);
+uint32_t PngColorAt(const PngLayout& layout, int x, int y);
 
 // A GIF of the four colours, kind 1 transparent when asked.
 Bytes MakeGif(bool transparent);

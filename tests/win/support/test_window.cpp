@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "toolkit/handles.h"
+#include "toolkit/runtime.h"
 
 namespace testing_support {
 
@@ -129,6 +130,16 @@ int ExpectedScreenHeight() { return EnvInt("FOTOLARK_SCREEN", 1); }
 int ExpectedDpi() { return EnvInt("FOTOLARK_DPI", 0); }
 int ExpectedDepth() { return EnvInt("FOTOLARK_DEPTH", 0); }
 
+std::wstring TempPath(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return folder + name;
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Fotolark"); }
 
 OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight) {
@@ -144,14 +155,8 @@ OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientH
                            std::to_wstring(x) + L" " + std::to_wstring(y) + L" " +
                            std::to_wstring(clientWidth) + L" " + std::to_wstring(clientHeight) +
                            L" \"" + title + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return;
-    process_.reset(info.hProcess);
-    CloseHandle(info.hThread);
+    process_ = toolkit::Shell(command, SW_SHOWNORMAL).handle;
+    if (!process_) return;
     PumpUntil([&] {
         hwnd_ = FindWindowW(L"FotolarkTestPattern", title.c_str());
         return hwnd_ && IsWindowVisible(hwnd_);

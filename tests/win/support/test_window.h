@@ -75,6 +75,10 @@ int ExpectedScreenHeight();
 int ExpectedDpi();
 int ExpectedDepth();
 
+// A file of that name in the user's temporary folder, and whether a path names anything.
+std::wstring TempPath(const std::wstring& name);
+bool FileExists(const std::wstring& path);
+
 // Removes the stored settings so each test starts as a first run.
 void ClearSettings();
 
