@@ -28,6 +28,24 @@ toolkit::UniquePalette CopySystemPalette(HDC dc) {
     return toolkit::UniquePalette(CreatePalette(&record.header));
 }
 
+// On a true-colour display the pixels go into a bottom-up 32-bit DIB section,
+// a BMP file's own row order and depth, so a save can write its bits as they
+// are instead of reading them out again. Palette and 16-bit displays, and an
+// empty area (the platform's 1 x 1 monochrome bitmap), keep the display's own.
+toolkit::UniqueBitmap NewCaptureBitmap(HDC dc, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) < 24)
+        return toolkit::UniqueBitmap(CreateCompatibleBitmap(dc, width, height));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return toolkit::UniqueBitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
 }  // namespace
 
 toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t top,
@@ -38,7 +56,7 @@ toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t
         toolkit::WindowDC source(
             hwnd, client ? toolkit::WindowDC::Area::Client : toolkit::WindowDC::Area::Whole);
         toolkit::UniqueDC memory(CreateCompatibleDC(source.get()));
-        bitmap.reset(CreateCompatibleBitmap(source.get(), width, height));
+        bitmap = NewCaptureBitmap(source.get(), width, height);
         if (!memory || !bitmap) return toolkit::Picture();
         toolkit::SelectGuard selectedBitmap(memory.get(), bitmap.get());
         std::optional<toolkit::PaletteGuard> selectedPalette;

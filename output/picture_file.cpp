@@ -3,6 +3,8 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cwchar>
 #include <memory>
 #include <new>
 #include <optional>
@@ -44,9 +46,32 @@ ComPtr<IWICImagingFactory> Imaging() {
     return factory;
 }
 
+// In pieces of 1 MB: under Wine one WriteFile of many megabytes is several
+// times slower than the same bytes in pieces.
 bool WriteAll(HANDLE file, const void* data, size_t size) {
-    DWORD written = 0;
-    return WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
+    const auto* at = static_cast<const char*>(data);
+    for (size_t left = size; left;) {
+        const DWORD piece = DWORD(std::min<size_t>(left, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, at, piece, &written, nullptr) || written != piece) return false;
+        at += piece;
+        left -= piece;
+    }
+    return true;
+}
+
+// A file of a new name in folder, created here so that it is nobody else's.
+UniqueFile NewFileIn(const std::wstring& folder, std::wstring& name) {
+    static std::atomic<unsigned> next{GetTickCount()};
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        wchar_t unique[16];
+        swprintf(unique, 16, L"flk%04X.tmp", (next++) & 0xFFFF);
+        name = folder + unique;
+        UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return UniqueFile();
 }
 
 // Has write(file) fill a temporary file beside the target and moves it over
@@ -54,18 +79,16 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
 template <typename Write>
 bool WriteWhole(const std::wstring& path, Write&& write) {
     const size_t slash = path.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
-    wchar_t temp[MAX_PATH];
-    if (!GetTempFileNameW(folder.c_str(), L"flk", 0, temp)) return false;
+    std::wstring temp;
     bool whole = false;
     {
-        UniqueFile out(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-        whole = out && write(out.get());
+        UniqueFile out = NewFileIn(slash == std::wstring::npos ? L"" : path.substr(0, slash + 1), temp);
+        if (!out) return false;
+        whole = write(out.get());
     }
-    if (whole && MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (whole && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileW(temp);
+    DeleteFileW(temp.c_str());
     return false;
 }
 
@@ -119,17 +142,45 @@ private:
     std::optional<PaletteGuard> realized_;
 };
 
+BITMAPFILEHEADER BmpFileHeader(size_t headerBytes, size_t pixelBytes) {
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = DWORD(sizeof file + headerBytes);
+    file.bfSize = DWORD(file.bfOffBits + pixelBytes);
+    return file;
+}
+
+// A bottom-up DIB section of 24 or 32 bits (what a capture on a true-colour
+// display is) holds a BMP file's pixel array as it stands.
+bool IsBmpPixelArray(const DIBSECTION& dib) {
+    return dib.dsBm.bmBits && dib.dsBmih.biHeight > 0 && dib.dsBmih.biCompression == BI_RGB &&
+           (dib.dsBmih.biBitCount == 24 || dib.dsBmih.biBitCount == 32);
+}
+
+bool SaveBmpPixelArray(const DIBSECTION& dib, const std::wstring& path) {
+    BITMAPINFOHEADER info = dib.dsBmih;
+    const size_t stride = size_t(dib.dsBm.bmWidthBytes), size = stride * size_t(info.biHeight);
+    info.biSizeImage = DWORD(size);
+    info.biClrUsed = info.biClrImportant = 0;
+    const BITMAPFILEHEADER file = BmpFileHeader(sizeof info, size);
+    GdiFlush();  // drawing still queued for the bits lands first
+    return WriteWhole(path, [&](HANDLE out) {
+        return WriteAll(out, &file, sizeof file) && WriteAll(out, &info, sizeof info) &&
+               WriteAll(out, dib.dsBm.bmBits, size);
+    });
+}
+
 bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path) {
+    DIBSECTION dib{};
+    if (GetObjectW(picture.Bitmap(), sizeof dib, &dib) == sizeof dib && IsBmpPixelArray(dib))
+        return SaveBmpPixelArray(dib, path);
     BITMAP bitmap{};
     GetObjectW(picture.Bitmap(), sizeof bitmap, &bitmap);
     const int depth = bitmap.bmBitsPixel * bitmap.bmPlanes;
     const WORD bits = depth <= 1 ? 1 : depth <= 4 ? 4 : depth <= 8 ? 8 : depth <= 16 ? 16 : depth <= 24 ? 24 : 32;
     DibRows rows(picture, bits, false);
     if (!rows.height) return false;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = DWORD(sizeof file + rows.header.size());
-    file.bfSize = DWORD(file.bfOffBits + rows.stride * rows.height);
+    const BITMAPFILEHEADER file = BmpFileHeader(rows.header.size(), rows.stride * rows.height);
     // In bands that stay in the cache: one buffer of the whole picture is
     // slower to fill than to write.
     const int band = int(std::max<size_t>(1, (1 << 20) / rows.stride));
@@ -145,6 +196,12 @@ bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path) {
         }
         return true;
     });
+}
+
+bool SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT& value) {
+    PROPBAG2 option{};
+    option.pstrName = const_cast<LPOLESTR>(name);
+    return SUCCEEDED(options->Write(1, &option, &value));
 }
 
 bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, const GUID& container) {
@@ -163,14 +220,18 @@ bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, cons
         FAILED(encoder->Initialize(memory.get(), WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(frame.put(), options.put())))
         return false;
+    VARIANT value;
+    VariantInit(&value);
     if (container == GUID_ContainerFormatJpeg) {
-        PROPBAG2 option{};
-        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-        VARIANT quality;
-        VariantInit(&quality);
-        quality.vt = VT_R4;
-        quality.fltVal = 0.92f;
-        if (FAILED(options->Write(1, &option, &quality))) return false;
+        value.vt = VT_R4;
+        value.fltVal = 0.92f;
+        if (!SetOption(options.get(), L"ImageQuality", value)) return false;
+    } else if (container == GUID_ContainerFormatPng) {
+        // Each row against the one above: as small as the adaptive choice on
+        // screen content (rows of the same window repeat), in half the time.
+        value.vt = VT_UI1;
+        value.bVal = WICPngFilterUp;
+        if (!SetOption(options.get(), L"FilterOption", value)) return false;
     }
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     const UINT stride = UINT(rows.stride);
