@@ -229,9 +229,10 @@ bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, cons
     } else if (container == GUID_ContainerFormatPng) {
         // Each row against the one above: as small as the adaptive choice on
         // screen content (rows of the same window repeat), in half the time.
+        // Only a hint: an encoder without the option saves all the same.
         value.vt = VT_UI1;
         value.bVal = WICPngFilterUp;
-        if (!SetOption(options.get(), L"FilterOption", value)) return false;
+        SetOption(options.get(), L"FilterOption", value);
     }
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     const UINT stride = UINT(rows.stride);
