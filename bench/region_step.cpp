@@ -62,8 +62,9 @@ int main() {
     if (!args) return 1;
     if (argc > 1) {
         const bench::Comparison c = MeasureHere();
+        if (c.ratio <= 0) return 1;
         FILE* out = _wfopen(args.get()[1], L"a");
-        if (!out || c.ratio <= 0) return 1;
+        if (!out) return 1;
         std::fprintf(out, "%f %f\n", c.ms, c.ratio);
         return std::fclose(out) == 0 ? 0 : 1;
     }

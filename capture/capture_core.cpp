@@ -35,15 +35,8 @@ toolkit::UniquePalette CopySystemPalette(HDC dc) {
 toolkit::UniqueBitmap NewCaptureBitmap(HDC dc, int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 || GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) < 24)
         return toolkit::UniqueBitmap(CreateCompatibleBitmap(dc, width, height));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    return toolkit::UniqueBitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    return toolkit::NewBitmap32(width, height, &bits);
 }
 
 }  // namespace

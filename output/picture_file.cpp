@@ -308,15 +308,8 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format, con
     if (uint64_t(width) * height > uint64_t(header.width) * header.height)
         return Failed(LoadFailure::NotAPicture);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = LONG(width);
-    info.bmiHeader.biHeight = -LONG(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap bitmap = toolkit::NewBitmap32(int32_t(width), -int32_t(height), &bits);
     if (!bitmap) return Failed(LoadFailure::TooLarge);  // no memory for it
     const UINT stride = width * 4;
     if (FAILED(bgra->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits))))

@@ -2,6 +2,17 @@
 
 namespace toolkit {
 
+UniqueBitmap NewBitmap32(int32_t width, int32_t height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
 Picture Picture::FromBitmap(UniqueBitmap bitmap, UniquePalette palette) {
     if (!bitmap) return Picture();
     auto object = std::make_shared<Object>();

@@ -6,11 +6,16 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "toolkit/handles.h"
 
 namespace toolkit {
+
+// A 32-bit DIB section, its rows top-down when height is negative; *bits
+// receives its pixels. Null when it cannot be made.
+UniqueBitmap NewBitmap32(int32_t width, int32_t height, void** bits);
 
 class Picture {
 public:

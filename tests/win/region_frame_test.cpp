@@ -5,6 +5,7 @@
 
 #include "toolkit/handles.h"
 #include "capture/region_frame.h"
+#include "toolkit/picture.h"
 #include "tests/win/support/test_window.h"
 
 using namespace testing_support;
@@ -13,10 +14,8 @@ namespace {
 
 TEST(RegionFrame, DrawingTheSameRectangleAgainRestoresEveryPixel) {
     constexpr int kSize = 96;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof bmi.bmiHeader, kSize, -kSize, 1, 32, BI_RGB};
     void* bits = nullptr;
-    toolkit::UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(kSize, -kSize, &bits);
     ASSERT_TRUE(bitmap);
     auto* pixels = static_cast<uint32_t*>(bits);
     for (int y = 0; y < kSize; ++y)
