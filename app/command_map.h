@@ -1,41 +1,11 @@
-// Command identifiers shared by the menus, the accelerators and the toolbar,
-// and the one table that maps each to its handler on the main window.
+// The one table that maps each command to its handler on the main window.
 #pragma once
 
-#include <windows.h>
+#include "app/command_ids.h"
 
 namespace app {
 
 class FrmMain;
-
-enum CommandId : UINT {
-    ID_mnuOpen = 100,
-    ID_mnusave,
-    ID_mnuClear,
-    ID_mnuWallpaper,
-    ID_mnuClearWall,
-    ID_mnuMspaint,
-    ID_mnuprint,
-    ID_mnuExit,
-    ID_mnuScreen,
-    ID_mnuDistrict,
-    ID_mnuAtiveWindow,
-    ID_mnuClient,
-    ID_mnuTitleBar,
-    ID_mnuScroll,
-    ID_mnuChinese,
-    ID_mnuEnglish,
-    ID_mnuHowto,
-    ID_mnuAbout,
-    // Menu titles and the submenu: no handler, ids only so they can be found.
-    ID_mnuFile,
-    ID_mnuCapture,
-    ID_mnuView,
-    ID_mnuLanguage,
-    ID_mnuhelp,
-    // Toolbar buttons report ID_Toolbar1 + their 1-based index.
-    ID_Toolbar1 = 1000,
-};
 
 using Handler = void (FrmMain::*)();
 

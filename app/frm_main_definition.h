@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/command_map.h"
+#include "app/command_ids.h"
 
 namespace app {
 
