@@ -19,13 +19,13 @@ constexpr DWORD kDelayMilliseconds = 2000;
 
 void FrmMain::ShowCapture(toolkit::Picture picture) {
     PicBmp.SetPicture(std::move(picture));
-    CaptureUnsaved = kTrue;
+    CaptureUnsaved = true;
 }
 
 void FrmMain::mnuScreen_Click() {
     {
         toolkit::OutOfSight away(hwnd());
-        toolkit::WaitForScreenBeneath();
+        away.WaitForScreenBeneath();
         ShowCapture(capture::GrabFullScreen());
     }
     SetFocus(hwnd());

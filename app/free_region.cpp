@@ -30,15 +30,15 @@ void FrmMain::OnRegionPress(LPARAM screenPoint) {
     ScreenToClient(hwnd(), &p);
     const auto scale = UnitsPerPixel();
     Form_MouseDown(kLeftButton, ShiftNow(), float(p.x * scale.x), float(p.y * scale.y));
-    capture::EndRegionPress(RegionArmed != kFalse);
+    capture::EndRegionPress(RegionArmed);
 }
 
 void FrmMain::mnuDistrict_Click() {
     SetScaleMode(toolkit::ScaleMode::Pixels);
-    if (RegionArmed == kTrue) return;
-    RegionArmed = kTrue;
+    if (RegionArmed) return;
+    RegionArmed = true;
     toolkit::SetScreenMousePointer(toolkit::MousePointer::Crosshair);
-    CaptureUnsaved = kTrue;
+    CaptureUnsaved = true;
     // Minimized yet still the active window: its capture then keeps the moves
     // of the drag from the programs under the pointer, and the crosshair on.
     ShowWindow(hwnd(), SW_SHOWMINIMIZED);
@@ -47,9 +47,9 @@ void FrmMain::mnuDistrict_Click() {
 
 void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     if (!(Button & kLeftButton) ||
-        toolkit::ScreenMousePointer() != toolkit::MousePointer::Crosshair || RegionArmed != kTrue)
+        toolkit::ScreenMousePointer() != toolkit::MousePointer::Crosshair || !RegionArmed)
         return;
-    RegionArmed = kFalse;
+    RegionArmed = false;
     POINT anchor{toolkit::ToInt32(X).value_or(0), toolkit::ToInt32(Y).value_or(0)};
     const capture::Rect32 r = capture::TrackRegion(hwnd(), anchor);
     // Still minimized: the window is not in the picture.
@@ -68,11 +68,6 @@ void FrmMain::Form_MouseUp(int16_t Button, int16_t, float, float) {
     SetScaleMode(toolkit::ScaleMode::Twips);
     // The restore laid the viewer out in pixels for the previous picture.
     if (endsSelection) Form_Resize();
-}
-
-void FrmMain::mnuClear_Click() {
-    PicBmp.SetPicture(toolkit::Picture());
-    Form_Resize();
 }
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include "app/frm_main_definition.h"
 #include "resources/resource.h"
 #include "toolkit/mouse_pointer.h"
+#include "toolkit/runtime.h"
 #include "capture/region_track.h"
 
 namespace app {
@@ -78,13 +79,17 @@ void FrmMain::OnCommand(UINT id) {
 // Form_Unload ends where an error stops it; a close that would then lose an
 // unsaved capture without the user's word is cancelled instead.
 bool FrmMain::UnloadCancelled() {
-    int16_t cancel = 0;
+    bool cancel = false;
     try {
         Form_Unload(cancel);
     } catch (...) {
-        if (CaptureUnsaved == kTrue) cancel = kTrue;
+        if (CaptureUnsaved) cancel = true;
     }
-    return cancel != 0;
+    return cancel;
+}
+
+void FrmMain::ShowMessage(const std::wstring& text) {
+    toolkit::MsgBox(hwnd(), text, MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
 }
 
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,11 +21,6 @@
 
 namespace app {
 
-// Booleans kept by the window: True = -1, False = 0.
-using Bool16 = int16_t;
-constexpr Bool16 kTrue = -1;
-constexpr Bool16 kFalse = 0;
-
 class FrmMain : public toolkit::Form {
 public:
     FrmMain() { Form_Initialize(); }
@@ -42,8 +37,8 @@ public:
     HACCEL Accelerators() const { return accelerators_.get(); }
 
     // Window state shared with the commands.
-    Bool16 CaptureUnsaved = kFalse;
-    Bool16 RegionArmed = kFalse;
+    bool CaptureUnsaved = false;
+    bool RegionArmed = false;
     // The lines of the last language file loaded.
     std::array<std::wstring, kLanguageLineCount> LanguageLines;
 
@@ -60,7 +55,7 @@ public:
     void Form_Initialize();
     void Form_Load();
     void Form_Resize();
-    void Form_Unload(int16_t& Cancel);
+    void Form_Unload(bool& Cancel);
     void mnuExit_Click();
 
     // Viewer.
@@ -69,6 +64,7 @@ public:
     void HScroll1_Scroll();
     void VScroll1_Change();
     void VScroll1_Scroll();
+    void mnuClear_Click();
 
     // Capture commands.
     void mnuScreen_Click();
@@ -76,7 +72,6 @@ public:
     void mnuClient_Click();
     void mnuAtiveWindow_Click();
     void mnuDistrict_Click();
-    void mnuClear_Click();
     void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void Form_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
 

@@ -78,21 +78,21 @@ bool FrmMain::SaveWindowPlacement() {
            save(L"MainHeight", Height());
 }
 
-void FrmMain::Form_Unload(int16_t& Cancel) {
+void FrmMain::Form_Unload(bool& Cancel) {
     // A placement that cannot be written must not cost the user the prompt.
     SaveWindowPlacement();
-    if (!MayDropCapture()) Cancel = kTrue;
+    if (!MayDropCapture()) Cancel = true;
 }
 
 // The same question wherever an unsaved capture would be lost: the close box,
 // Exit and opening a file.
 bool FrmMain::MayDropCapture() {
-    if (CaptureUnsaved != kTrue) return true;
+    if (!CaptureUnsaved) return true;
     switch (toolkit::MsgBox(hwnd(), kUnsavedPrompt, MB_YESNOCANCEL | MB_ICONINFORMATION,
                             toolkit::ExeName())) {
     case IDYES:
         mnusave_Click();
-        return CaptureUnsaved != kTrue;  // a cancelled or failed save keeps it
+        return !CaptureUnsaved;  // a cancelled or failed save keeps it
     case IDNO:
         return true;
     default:

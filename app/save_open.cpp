@@ -29,10 +29,6 @@ const wchar_t* LoadFailureText(output::LoadFailure failure) {
 
 }  // namespace
 
-void FrmMain::ShowMessage(const std::wstring& text) {
-    toolkit::MsgBox(hwnd(), text, MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
-}
-
 void FrmMain::mnusave_Click() {
     if (PicBmp.GetPicture().Empty()) {
         ShowMessage(kNothingToSave);
@@ -47,11 +43,11 @@ void FrmMain::mnusave_Click() {
         ShowMessage(kSaveFailed + CDopen.FileName);
         return;
     }
-    CaptureUnsaved = kFalse;
+    CaptureUnsaved = false;
 }
 
 void FrmMain::mnuOpen_Click() {
-    const bool unsaved = CaptureUnsaved == kTrue;
+    const bool unsaved = CaptureUnsaved;
     if (!MayDropCapture()) return;
     CDopen.Filter = kFilter;
     if (!CDopen.ShowOpen(hwnd())) return;
@@ -59,13 +55,13 @@ void FrmMain::mnuOpen_Click() {
 }
 
 void FrmMain::OpenFile(const std::wstring& path) {
-    const bool unsaved = CaptureUnsaved == kTrue;
+    const bool unsaved = CaptureUnsaved;
     if (MayDropCapture()) OpenInPlaceOf(path, unsaved);
 }
 
 // The capture the user let go of leaves with the old picture.
 void FrmMain::OpenInPlaceOf(const std::wstring& path, bool wasUnsaved) {
-    if (OpenPicture(path) && wasUnsaved) CaptureUnsaved = kFalse;
+    if (OpenPicture(path) && wasUnsaved) CaptureUnsaved = false;
 }
 
 // Of several files dropped at once, the first is opened.

@@ -100,4 +100,10 @@ void FrmMain::OnScrollBar(HWND hwnd, int code) {
     if (target != value && bar.SetValue(static_cast<int32_t>(target))) (this->*change)();
 }
 
+// Empties the viewer; the flags stay as they are.
+void FrmMain::mnuClear_Click() {
+    PicBmp.SetPicture(toolkit::Picture());
+    Form_Resize();
+}
+
 }  // namespace app

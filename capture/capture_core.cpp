@@ -41,13 +41,12 @@ toolkit::UniqueBitmap NewCaptureBitmap(HDC dc, int32_t width, int32_t height) {
 
 }  // namespace
 
-toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t top,
+toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_t top,
                                 int32_t width, int32_t height) {
     toolkit::UniqueBitmap bitmap;
     toolkit::UniquePalette palette;
     {
-        toolkit::WindowDC source(
-            hwnd, client ? toolkit::WindowDC::Area::Client : toolkit::WindowDC::Area::Whole);
+        toolkit::WindowDC source(hwnd, area);
         toolkit::UniqueDC memory(CreateCompatibleDC(source.get()));
         bitmap = NewCaptureBitmap(source.get(), width, height);
         if (!memory || !bitmap) return toolkit::Picture();
@@ -62,10 +61,6 @@ toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t
         // Guards select bitmap and palette out before the memory DC is deleted,
         // then the source DC is released: the order the DCs were taken, reversed.
     }
-    return MakeBitmapPicture(std::move(bitmap), std::move(palette));
-}
-
-toolkit::Picture MakeBitmapPicture(toolkit::UniqueBitmap bitmap, toolkit::UniquePalette palette) {
     return toolkit::Picture::FromBitmap(std::move(bitmap), std::move(palette));
 }
 
@@ -75,7 +70,7 @@ toolkit::Picture GrabFullScreen() {
                        toolkit::ToInt32(toolkit::Screen::TwipsPerPixelX()).value_or(1);
     const auto height = toolkit::ToInt32(toolkit::Screen::Height()).value_or(0) /
                         toolkit::ToInt32(toolkit::Screen::TwipsPerPixelY()).value_or(1);
-    return GrabWindowArea(desktop, 0, 0, 0, width, height);
+    return GrabWindowArea(desktop, WindowArea::Whole, 0, 0, width, height);
 }
 
 }  // namespace capture

@@ -10,14 +10,13 @@
 
 namespace capture {
 
-// Copies width x height pixels from (left, top) of the window's client area
-// (client != 0) or whole window, frame included, into a new picture. On a
-// 256-colour palette display the picture carries a copy of the system palette.
-toolkit::Picture GrabWindowArea(HWND hwnd, int16_t client, int32_t left, int32_t top,
-                                int32_t width, int32_t height);
+// Which part of a window a capture reads: its client area, or the whole window, frame included.
+using WindowArea = toolkit::WindowDC::Area;
 
-// A picture that owns the bitmap and the palette (which may be null).
-toolkit::Picture MakeBitmapPicture(toolkit::UniqueBitmap bitmap, toolkit::UniquePalette palette);
+// Copies width x height pixels from (left, top) of the window's area into a new picture. On a
+// 256-colour palette display the picture carries a copy of the system palette.
+toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_t top,
+                                int32_t width, int32_t height);
 
 // The whole primary screen.
 toolkit::Picture GrabFullScreen();

@@ -43,7 +43,7 @@ TEST_F(CaptureCommands, EntireScreenLeavesTheWindowOutAndComesBackFocused) {
         for (int x = r.left; x < r.right; ++x)
             wrong += shot.at(x, y) != Rgb(PatternAt(x - origin.x, y - origin.y));
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_TRUE(IsWindowVisible(form.hwnd()));
     EXPECT_EQ(GetFocus(), form.hwnd());
     // The viewer shows the new picture at full size.
@@ -58,7 +58,7 @@ TEST_F(CaptureCommands, CurrentWindowIncludesTheFrame) {
     EXPECT_EQ(PictureSize().cx, r.right - r.left);
     EXPECT_EQ(PictureSize().cy, r.bottom - r.top);
     EXPECT_EQ(ReadPicture(form.PicBmp.GetPicture()).data, onScreen.data);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_TRUE(IsWindowVisible(form.hwnd()));
     EXPECT_FALSE(IsIconic(form.hwnd()));
 }
@@ -88,7 +88,7 @@ using DelayedCapture = CaptureCommands;
 TEST_F(DelayedCapture, CancelChangesNothing) {
     form.mnuClient_Click();
     const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
-    form.CaptureUnsaved = app::kFalse;
+    form.CaptureUnsaved = false;
     ScriptedBoxes boxes({IDCANCEL});
     const DWORD start = GetTickCount();
     form.mnuAtiveWindow_Click();
@@ -98,7 +98,7 @@ TEST_F(DelayedCapture, CancelChangesNothing) {
     EXPECT_EQ(boxes.asked[0].title, L"Snapwright v1.0");
     EXPECT_EQ(boxes.asked[0].style, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
-    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+    EXPECT_FALSE(form.CaptureUnsaved);
     EXPECT_FALSE(IsIconic(form.hwnd()));
 }
 
@@ -128,7 +128,7 @@ TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
     ASSERT_NE(target.load(), nullptr);
     EXPECT_EQ(PictureSize().cx, targetRect.right - targetRect.left);
     EXPECT_EQ(PictureSize().cy, targetRect.bottom - targetRect.top);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_FALSE(IsIconic(form.hwnd()));
     EXPECT_FALSE(IsZoomed(form.hwnd()));  // normal afterwards, even from maximized
 }
@@ -212,7 +212,7 @@ TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
 
     ASSERT_TRUE(PictureChangedAfter({VK_MENU, VK_SNAPSHOT})) << "Alt+Print Screen";
     EXPECT_EQ(Shown().data, front.data);  // exactly the window in front, frame and all
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
 
     ASSERT_TRUE(PictureChangedAfter({VK_SNAPSHOT})) << "Print Screen";
     const Pixels screen = Shown();
@@ -226,7 +226,7 @@ TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
     SetForegroundWindow(other.hwnd());
     Pump(200);
     PressKeys({VK_CONTROL, VK_SNAPSHOT});
-    ASSERT_TRUE(PumpUntil([&] { return form.RegionArmed == app::kTrue && IsIconic(form.hwnd()); }))
+    ASSERT_TRUE(PumpUntil([&] { return form.RegionArmed && IsIconic(form.hwnd()); }))
         << "Ctrl+Print Screen";
     const POINT a{r.left + 50, r.top + 60}, b{r.left + 150, r.top + 140};
     std::thread user([&] {

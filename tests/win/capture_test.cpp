@@ -64,7 +64,7 @@ TEST(MainWindow, DefaultWindowIs6500TwipsAtTheRealDpi) {
 
 TEST(GrabWindowArea, ClientAndWholeWindowDifferByTheFrame) {
     PatternWindow window(120, 90, 200, 136);
-    const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), -1, 0, 0, 200, 136));
+    const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 200, 136));
     ASSERT_EQ(client.width, 200);
     ASSERT_EQ(client.height, 136);
     for (int y = 0; y < 136; ++y)
@@ -76,7 +76,7 @@ TEST(GrabWindowArea, ClientAndWholeWindowDifferByTheFrame) {
     GetClientRect(window.hwnd(), &inner);
     MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&inner), 2);
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-    const Pixels whole = ReadPicture(capture::GrabWindowArea(window.hwnd(), 0, 0, 0, w, h));
+    const Pixels whole = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Whole, 0, 0, w, h));
     ASSERT_EQ(whole.width, w);
     ASSERT_EQ(whole.height, h);
     const int dx = inner.left - outer.left, dy = inner.top - outer.top;
@@ -89,7 +89,7 @@ TEST(GrabWindowArea, ClientAndWholeWindowDifferByTheFrame) {
     for (int x = 0; x < w; ++x) ASSERT_EQ(whole.at(x, 1), screen.at(x, 1)) << x;
 
     // A source offset moves the origin inside the context.
-    const Pixels offset = ReadPicture(capture::GrabWindowArea(window.hwnd(), -1, 13, 5, 40, 30));
+    const Pixels offset = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 13, 5, 40, 30));
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)
             ASSERT_EQ(offset.at(x, y), Rgb(PatternAt(13 + x, 5 + y)));
@@ -140,7 +140,7 @@ TEST(Picture, FiveHundredCapturesLeaveNothingBehind) {
         HBITMAP bitmap;
         HPALETTE palette;
         {
-            const auto picture = capture::GrabWindowArea(window.hwnd(), i % 2 ? -1 : 0, 0, 0, 64, 48);
+            const auto picture = capture::GrabWindowArea(window.hwnd(), i % 2 ? capture::WindowArea::Client : capture::WindowArea::Whole, 0, 0, 64, 48);
             bitmap = picture.Bitmap();
             palette = picture.Palette();
             ASSERT_NE(bitmap, nullptr) << i;
@@ -149,7 +149,7 @@ TEST(Picture, FiveHundredCapturesLeaveNothingBehind) {
         if (palette) ASSERT_EQ(GetObjectType(palette), 0u) << i;
     }
     // The window's DC is still usable: every borrowed DC went back.
-    const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), -1, 0, 0, 64, 48));
+    const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 64, 48));
     EXPECT_EQ(client.at(9, 9), Rgb(PatternAt(9, 9)));
 }
 

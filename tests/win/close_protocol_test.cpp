@@ -52,7 +52,7 @@ class CloseProtocol : public ShownForm {
 protected:
     void Capture() {
         form.mnuClient_Click();
-        ASSERT_EQ(form.CaptureUnsaved, app::kTrue);
+        ASSERT_TRUE(form.CaptureUnsaved);
     }
     bool CloseBox() {
         PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
@@ -82,7 +82,7 @@ TEST_F(CloseProtocol, CancelKeepsTheWindowButStoresThePlacement) {
     Capture();
     ScriptedBoxes boxes({IDCANCEL});
     EXPECT_FALSE(CloseBox());
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_FALSE(form.PicBmp.GetPicture().Empty());
     EXPECT_TRUE(toolkit::GetSetting(L"Fotolark", L"Settings", L"MainLeft"));
 }
@@ -93,7 +93,7 @@ TEST_F(CloseProtocol, YesWithACancelledSaveKeepsTheWindowAndPicture) {
     FileDialogAnswer cancel(L"保存", L"");
     EXPECT_FALSE(CloseBox());
     EXPECT_TRUE(cancel.seen());
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_FALSE(form.PicBmp.GetPicture().Empty());
 }
 
@@ -113,7 +113,7 @@ TEST_F(CloseProtocol, YesWithAFailingSaveKeepsTheWindowAndSaysSo) {
     ASSERT_EQ(boxes.asked.size(), 2u);
     EXPECT_NE(boxes.asked[1].text.find(L"无法保存"), std::wstring::npos);
     EXPECT_NE(boxes.asked[1].text.find(path), std::wstring::npos);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_FALSE(form.PicBmp.GetPicture().Empty());
     lock.reset();
     DeleteFileW(path.c_str());
@@ -148,7 +148,7 @@ TEST_F(CloseProtocol, AFailureWhileAskingNeitherClosesNorLosesTheCapture) {
     const bool closed = CloseBox();
     toolkit::SetMsgBoxHandler(previous);
     EXPECT_FALSE(closed);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     EXPECT_FALSE(form.PicBmp.GetPicture().Empty());
 }
 

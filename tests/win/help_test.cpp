@@ -82,7 +82,7 @@ protected:
 
 TEST_F(Help, StartsWithThePictureNamedOnItsCommandLineOrSaysWhyNot) {
     const std::wstring pic = folder_ + L"\\pic.png";
-    ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), 0, 0, 0, 300, 200), pic));
+    ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200), pic));
     toolkit::StartedProcess opened = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + pic + L"\"", SW_SHOWNORMAL);
     EXPECT_TRUE(PumpUntil([&] {
         const HWND w = WindowOf(opened.id, L"FotolarkMain");

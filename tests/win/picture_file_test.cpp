@@ -100,7 +100,7 @@ void LeaveForImageMagick(const Pixels& capture, const std::wstring& folder) {
 
 TEST_F(PictureFiles, ACaptureSavedInEachFormatReadsBackAsItWas) {
     PatternWindow window(40, 40, 160, 96);
-    const auto capture = capture::GrabWindowArea(window.hwnd(), 1, 0, 0, 160, 96);
+    const auto capture = capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 160, 96);
     const Pixels expected = ReadPicture(capture);
     const auto at = [&](int x, int y) { return expected.at(x, y); };
 
@@ -126,7 +126,7 @@ TEST_F(PictureFiles, ACaptureSavedInEachFormatReadsBackAsItWas) {
 
 TEST_F(PictureFiles, AFailedSaveKeepsTheOldFileAndLeavesNothingElse) {
     PatternWindow window(40, 40, 64, 64);
-    const auto capture = capture::GrabWindowArea(window.hwnd(), 1, 0, 0, 64, 64);
+    const auto capture = capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 64, 64);
     const std::wstring locked = folder + L"locked.png";
     Write(locked, Bytes{'o', 'l', 'd'});
     {

@@ -166,10 +166,10 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     const RECT area{a.x - 4, a.y - 4, b.x + 4, b.y + 4};
     const Pixels before = ReadScreen(area);
     SetClipboardText(L"replaced by the capture");
-    form.CaptureUnsaved = app::kFalse;
+    form.CaptureUnsaved = false;
     form.mnuDistrict_Click();
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
-    EXPECT_EQ(form.RegionArmed, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
+    EXPECT_TRUE(form.RegionArmed);
     EXPECT_EQ(form.GetScaleMode(), toolkit::ScaleMode::Pixels);
     Pump(100);
     EXPECT_TRUE(IsIconic(form.hwnd()));
@@ -229,8 +229,8 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     EXPECT_EQ(form.GetScaleMode(), toolkit::ScaleMode::Twips);
     EXPECT_EQ(toolkit::ScreenMousePointer(), toolkit::MousePointer::Default);
     EXPECT_EQ(CursorShown(), LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_EQ(form.RegionArmed, app::kFalse);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_FALSE(form.RegionArmed);
+    EXPECT_TRUE(form.CaptureUnsaved);
     // Laid out in twips for the new picture.
     EXPECT_EQ(form.PicBmp.AsControl().Width(), 250 * 15);
 
@@ -309,11 +309,11 @@ TEST_F(RegionCapture, ADragPastTheScreensCornerEndsAtItsLastPixel) {
 TEST_F(RegionCapture, ArmingTwiceOnlySetsThePixelScaleAndAClickGivesOnePixel) {
     form.mnuDistrict_Click();
     form.SetScaleMode(toolkit::ScaleMode::Twips);
-    form.CaptureUnsaved = app::kFalse;
+    form.CaptureUnsaved = false;
     form.mnuDistrict_Click();
     EXPECT_EQ(form.GetScaleMode(), toolkit::ScaleMode::Pixels);
-    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
-    EXPECT_EQ(form.RegionArmed, app::kTrue);
+    EXPECT_FALSE(form.CaptureUnsaved);
+    EXPECT_TRUE(form.RegionArmed);
     EXPECT_TRUE(IsIconic(form.hwnd()));
     // Still armed, for one selection: a click without a drag copies an empty
     // area, which the platform makes a 1 x 1 monochrome bitmap.
@@ -372,12 +372,12 @@ TEST_F(RegionCapture, ClearEmptiesTheViewerAndNothingElse) {
     form.mnuClient_Click();
     ASSERT_FALSE(form.PicBmp.GetPicture().Empty());
     SetClipboardText(L"untouched");
-    for (const app::Bool16 unsaved : {app::kTrue, app::kFalse}) {
+    for (const bool unsaved : {true, false}) {
         form.CaptureUnsaved = unsaved;
         form.mnuClear_Click();
         EXPECT_TRUE(form.PicBmp.GetPicture().Empty());
         EXPECT_EQ(form.CaptureUnsaved, unsaved);
-        EXPECT_EQ(form.RegionArmed, app::kFalse);
+        EXPECT_FALSE(form.RegionArmed);
     }
     EXPECT_EQ(ClipboardText(), L"untouched");
 }
@@ -391,7 +391,7 @@ TEST_F(RegionCapture, ToolbarButtonArmsThroughARealClick) {
         Press(onButton);
         ReleaseDrag(onButton);
     });
-    const bool armed = PumpUntil([&] { return form.RegionArmed == app::kTrue && IsIconic(form.hwnd()); }, 3000);
+    const bool armed = PumpUntil([&] { return form.RegionArmed && IsIconic(form.hwnd()); }, 3000);
     clicker.join();
     ASSERT_TRUE(armed);
     // Wider than the viewport, not as high.

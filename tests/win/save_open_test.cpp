@@ -50,14 +50,14 @@ TEST_F(Save, ANameWithoutExtensionBecomesABitmapAndACancelWritesNothing) {
     SaveAs(typed);
     ASSERT_TRUE(FileExists(written));
     EXPECT_EQ(Contents(written).substr(0, 2), "BM");
-    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+    EXPECT_FALSE(form.CaptureUnsaved);
 
     // The dialog keeps the name for next time; a cancel must not write it.
     DeleteFileW(written.c_str());
-    form.CaptureUnsaved = app::kTrue;
+    form.CaptureUnsaved = true;
     SaveAs(L"");
     EXPECT_FALSE(FileExists(written));
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
 }
 
 TEST_F(Save, AnEmptyViewerHasNothingToSave) {
@@ -77,7 +77,7 @@ TEST_F(Save, DecliningToReplaceGoesBackToTheDialogAndKeepsTheOldFile) {
     EXPECT_TRUE(replaceAsked);
     EXPECT_TRUE(backInDialog);
     EXPECT_EQ(Contents(path), "the user's old file");
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     DeleteFileW(path.c_str());
 }
 
@@ -92,7 +92,7 @@ protected:
     void SetUp() override {
         ShownForm::SetUp();
         // An 800 x 600 picture file of what the screen shows.
-        ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), 0, 0, 0, 800, 600),
+        ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 800, 600),
                                         picture));
     }
     void TearDown() override {
@@ -122,7 +122,7 @@ TEST_F(Open, ShowsThePictureWithItsNameAndSizeInTwipsAndFitsTheViewer) {
     if (ExpectedDpi() == 96) EXPECT_EQ(Caption(form.hwnd()).substr(Caption(form.hwnd()).size() - 14), L"(12000x9000) ]");
     if (ExpectedDpi() == 120) EXPECT_EQ(Caption(form.hwnd()).substr(Caption(form.hwnd()).size() - 13), L"(9600x7200) ]");
     EXPECT_TRUE(form.HScroll1.Visible());  // wider than the viewport
-    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+    EXPECT_FALSE(form.CaptureUnsaved);
 }
 
 TEST_F(Open, AfterASaveTheDialogCarriesItsTitleAndACancelChangesNothing) {
@@ -158,10 +158,10 @@ TEST_F(Open, AnUnsavedCaptureIsAskedAboutFirst) {
         if (answer == IDCANCEL) {
             EXPECT_FALSE(dialog);
             EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), capture);
-            EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+            EXPECT_TRUE(form.CaptureUnsaved);
         } else {
             EXPECT_EQ(Shown().cx, 800) << answer;
-            EXPECT_EQ(form.CaptureUnsaved, app::kFalse) << answer;
+            EXPECT_FALSE(form.CaptureUnsaved) << answer;
         }
     }
     EXPECT_NE(GetFileAttributesW(saved.c_str()), INVALID_FILE_ATTRIBUTES);  // Yes saved first
@@ -179,7 +179,7 @@ TEST_F(Open, ABrokenFileIsNamedAndNothingChanges) {
     EXPECT_NE(boxes.asked[1].text.find(broken), std::wstring::npos);
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
     EXPECT_EQ(Caption(form.hwnd()), caption);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
     DeleteFileW(broken.c_str());
 }
 
@@ -202,7 +202,7 @@ TEST_F(Open, ADroppedFileOpensAsTheCommandWouldAfterTheSameQuestion) {
     EXPECT_NE(Shown().cx, 800);
     Drop(form.hwnd(), picture);  // No lets it go
     EXPECT_EQ(Shown().cx, 800);
-    EXPECT_EQ(form.CaptureUnsaved, app::kFalse);
+    EXPECT_FALSE(form.CaptureUnsaved);
     EXPECT_NE(Caption(form.hwnd()).find(L"fotolark open.png("), std::wstring::npos);
     const std::wstring broken = TempPath(L"fotolark_dropped.bmp");
     std::ofstream(broken.c_str(), std::ios::binary) << "not a picture";

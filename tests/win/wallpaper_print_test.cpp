@@ -59,7 +59,7 @@ protected:
                   ReadPicture(form.PicBmp.GetPicture()).data);
     }
     void ShowOtherPicture() {
-        form.PicBmp.SetPicture(capture::GrabWindowArea(GetDesktopWindow(), 0, 0, 0, 300, 200));
+        form.PicBmp.SetPicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200));
     }
     // Any message box is recorded and answered, so a fault fails the test, not hangs it.
     ScriptedBoxes boxes{std::vector<int>{}};

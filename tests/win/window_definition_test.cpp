@@ -93,7 +93,7 @@ TEST_F(WindowDefinition, ToolbarButtonsRunTheirCommandsAndGapsRunNothing) {
         ClickButton(index);
         form.Toolbar1_ButtonClick(int16_t(index));
         EXPECT_TRUE(form.PicBmp.GetPicture().Empty()) << index;
-        EXPECT_EQ(form.CaptureUnsaved, app::kFalse) << index;
+        EXPECT_FALSE(form.CaptureUnsaved) << index;
     }
     form.Toolbar1_ButtonClick(0);
     form.Toolbar1_ButtonClick(18);
@@ -104,7 +104,7 @@ TEST_F(WindowDefinition, ToolbarButtonsRunTheirCommandsAndGapsRunNothing) {
     RECT client;
     GetClientRect(form.hwnd(), &client);
     EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, client.right);
-    EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
+    EXPECT_TRUE(form.CaptureUnsaved);
 
     ClickButton(9);  // current window
     RECT outer;
