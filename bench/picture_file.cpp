@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bare_screen.h"
 #include "bench/measure.h"
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
@@ -84,6 +85,19 @@ int main() {
         });
     std::printf("bench: save_bmp_ms_%s %.2f ms\n", display.c_str(), save.ms);
     std::printf("bench: save_bmp_ratio_%s %.3f ratio\n", display.c_str(), save.ratio);
+
+    // The whole of it against its floor: the screen read and a raw write of as many bytes.
+    const auto captureSaveBmp = bench::Compare(
+        41, [&](int) { saved = saved && output::SavePicture(capture::GrabFullScreen(), path("new.bmp")); },
+        [&](int) {
+            bench::BareScreenBitBlt();
+            WriteRaw(path("raw.bin"), raw);
+        },
+        [&] {
+            DeleteFileW(path("new.bmp").c_str());
+            DeleteFileW(path("raw.bin").c_str());
+        });
+    std::printf("bench: capture_save_bmp_ratio_%s %.3f ratio\n", display.c_str(), captureSaveBmp.ratio);
 
     for (const char* name : {"shot.bmp", "shot.png", "shot.jpg", "new.bmp", "raw.bin"})
         DeleteFileW(path(name).c_str());

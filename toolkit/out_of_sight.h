@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace toolkit {
 
 // Keeps a window out of what the screen shows for its scope, while it stays
@@ -20,15 +23,17 @@ public:
     OutOfSight(const OutOfSight&) = delete;
     OutOfSight& operator=(const OutOfSight&) = delete;
 
+    // Returns once the screen shows what lies beneath the window. Windows 8
+    // and later compose the screen from the windows' own surfaces a frame
+    // later; where nothing composes it (Wine, Windows 7 without Aero) the
+    // programs beneath repaint it themselves, a little later still.
+    void WaitForScreenBeneath() const;
+
 private:
     HWND hwnd_;
+    RECT area_{};                  // where the window stood, on the screen
+    std::vector<uint32_t> shown_;  // what the screen showed there before
 };
-
-// Returns once the screen shows what lies beneath a window just taken out of
-// sight. Windows 8 and later compose the screen from the windows' own
-// surfaces a frame later; where nothing composes it (Wine, Windows 7 without
-// Aero) the programs beneath repaint it themselves, a little later still.
-void WaitForScreenBeneath();
 
 // After the window comes back from minimized: makes it the keyboard's again.
 // Under Wine the X server's focus follows only a real change of focus made
