@@ -69,11 +69,10 @@ int FrmMain::Run(HWND accelTarget, HACCEL accelerators) {
 }
 
 void FrmMain::OnCommand(UINT id) {
-    if (id > ID_Toolbar1 && id <= ID_Toolbar1 + kToolbarButtonCount) {
+    if (id > ID_Toolbar1)  // the button's index decides, in one place
         Toolbar1_ButtonClick(static_cast<int16_t>(id - ID_Toolbar1));
-        return;
-    }
-    if (const Handler handler = HandlerFor(id)) (this->*handler)();
+    else if (const Handler handler = HandlerFor(id))
+        (this->*handler)();
 }
 
 // Form_Unload ends where an error stops it; a close that would then lose an
