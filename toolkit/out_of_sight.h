@@ -15,7 +15,11 @@ namespace toolkit {
 // with that window after ours is shown again, though Windows' own state says
 // ours has it. An empty window region draws nothing and lets the windows
 // beneath show through; Windows 11 gives back the rounded corners and the
-// shadow with the region.
+// shadow with the region. Windows 10 2004 and later document a way to stay
+// where it is and still "not appear at all" in captures
+// (SetWindowDisplayAffinity with WDA_EXCLUDEFROMCAPTURE), but not what a GDI
+// read of the screen then shows there, and Wine 8 refuses the call (FALSE,
+// affinity unchanged), so it cannot be checked here and is not relied on.
 class OutOfSight {
 public:
     explicit OutOfSight(HWND hwnd);
