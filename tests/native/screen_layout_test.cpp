@@ -47,6 +47,8 @@ TEST(ScreenLayout, TheDisplayUnderAPointOrTheNearestOne) {
     EXPECT_EQ(DisplayAt(kAbove, {10, -1}),
               0u);  // beside the upper one: the primary is a pixel away
     EXPECT_EQ(DisplayAt(kGaps, {-10, 500}), 0u);
+    // The gap's pixel nearer the primary, whichever display is listed first.
+    EXPECT_EQ(DisplayAt({kGaps[1], kGaps[0]}, {-10, 500}), 1u);
     EXPECT_EQ(DisplayAt(kGaps, {-15, 500}), 1u);
     EXPECT_EQ(DisplayAt(kGaps, {2000, -1}), 2u);
     EXPECT_FALSE(DisplayAt({}, {0, 0}));
