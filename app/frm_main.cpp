@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "toolkit/mouse_pointer.h"
 #include "capture/region_track.h"
+#include "capture/window_pick.h"
 
 namespace app {
 
@@ -113,6 +114,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case capture::kRegionPressMessage:
         OnRegionPress(lParam);
+        return 0;
+    case capture::kPickDoneMessage:
+        OnPickDone();
         return 0;
     case WM_SETCURSOR:
         if (toolkit::ShowScreenMousePointer()) return TRUE;

@@ -77,6 +77,10 @@ public:
     void mnuAtiveWindow_Click();
     void mnuDistrict_Click();
     void mnuClear_Click();
+    // Several displays.
+    void mnuAllMonitors_Click();
+    void mnuPointerMonitor_Click();
+    void mnuPickWindow_Click();
     void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void Form_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
 
@@ -117,6 +121,9 @@ private:
     void OnScrollBar(HWND bar, int code);
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnRegionPress(LPARAM screenPoint);
+    void OnPickDone();
+    // Brings the window to the front, restored if minimized: after a global key.
+    void ComeForward();
     void OnDropFiles(HDROP drop);
     void RegisterGlobalKeys();
     void UnregisterGlobalKeys();

@@ -1,5 +1,7 @@
 #include "capture/clipboard.h"
 
+#include "toolkit/physical_pixels.h"
+
 namespace capture {
 
 namespace {
@@ -62,6 +64,7 @@ bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap) {
 ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t Right,
                                  int32_t Bottom) {
     const int64_t width = int64_t(Right) - Left, height = int64_t(Bottom) - Top;
+    toolkit::PhysicalPixels physical;
     ScreenCopy result;
     toolkit::UniqueBitmap shot, forViewer;
     {
