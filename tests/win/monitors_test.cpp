@@ -47,16 +47,16 @@ protected:
         const POINT onSecondary =
             left ? POINT{-kClient.cx - 60, 200} : POINT{500, -kClient.cy - 60};
         const POINT onPrimary = left ? POINT{40, 500} : POINT{500, 40};
-        far = std::make_unique<OtherProcess>(OtherProcess::Kind::Window, onSecondary.x,
+        outer = std::make_unique<OtherProcess>(OtherProcess::Kind::Window, onSecondary.x,
                                              onSecondary.y, kClient.cx, kClient.cy);
-        near = std::make_unique<OtherProcess>(OtherProcess::Kind::Popup, onPrimary.x, onPrimary.y,
+        inner = std::make_unique<OtherProcess>(OtherProcess::Kind::Popup, onPrimary.x, onPrimary.y,
                                               kClient.cx, kClient.cy);
         SetForegroundWindow(form.hwnd());
         Pump(300);
     }
     void TearDown() override {
-        far.reset();
-        near.reset();
+        outer.reset();
+        inner.reset();
         ShownForm::TearDown();
     }
     SIZE PictureSize() const { return form.PicBmp.GetPicture().PixelSize(); }
@@ -71,7 +71,7 @@ protected:
     bool Back() const { return !IsIconic(form.hwnd()); }
     // From inside the window on the secondary display to inside the one on the primary.
     Rect32 AcrossTheSeam() const {
-        const POINT a = far->clientOrigin(), b = near->clientOrigin();
+        const POINT a = outer->clientOrigin(), b = inner->clientOrigin();
         Rect32 r{a.x + 50, a.y + 40, b.x + 90, b.y + 70};
         capture::NormalizeRect(r);
         return r;
@@ -80,7 +80,7 @@ protected:
     static constexpr SIZE kClient{320, 240};
     std::vector<Rect32> displays;
     Rect32 primary, secondary;
-    std::unique_ptr<OtherProcess> far, near;
+    std::unique_ptr<OtherProcess> outer, inner;
 };
 
 TEST_F(TwoDisplays, AllMonitorsIsTheVirtualScreenWithoutFotolark) {
@@ -99,8 +99,8 @@ TEST_F(TwoDisplays, AllMonitorsIsTheVirtualScreenWithoutFotolark) {
     EXPECT_EQ(PictureSize().cy, screen.bottom - screen.top);
     const Pixels shot = Picture();
     const POINT origin{screen.left, screen.top};
-    EXPECT_EQ(WrongPatternPixels(shot, origin, *far, kClient), 0);
-    EXPECT_EQ(WrongPatternPixels(shot, origin, *near, kClient), 0);
+    EXPECT_EQ(WrongPatternPixels(shot, origin, *outer, kClient), 0);
+    EXPECT_EQ(WrongPatternPixels(shot, origin, *inner, kClient), 0);
     EXPECT_EQ(
         WrongPatternPixels(shot, origin, behind, SIZE{own.right - own.left, own.bottom - own.top}),
         0);
@@ -118,18 +118,18 @@ TEST_F(TwoDisplays, MonitorUnderThePointerAndTheEntireScreen) {
     form.mnuPointerMonitor_Click();
     EXPECT_EQ(PictureSize().cx, secondary.right - secondary.left);
     EXPECT_EQ(PictureSize().cy, secondary.bottom - secondary.top);
-    EXPECT_EQ(WrongPatternPixels(Picture(), POINT{secondary.left, secondary.top}, *far, kClient),
+    EXPECT_EQ(WrongPatternPixels(Picture(), POINT{secondary.left, secondary.top}, *outer, kClient),
               0);
 
     // The specified entire screen stays the primary display, exactly.
     form.mnuScreen_Click();
     EXPECT_EQ(PictureSize().cx, primary.right - primary.left);
     EXPECT_EQ(PictureSize().cy, primary.bottom - primary.top);
-    EXPECT_EQ(WrongPatternPixels(Picture(), POINT{0, 0}, *near, kClient), 0);
+    EXPECT_EQ(WrongPatternPixels(Picture(), POINT{0, 0}, *inner, kClient), 0);
 }
 
 TEST_F(TwoDisplays, PickedWindowOnTheSecondaryDisplay) {
-    const POINT c = far->clientOrigin();
+    const POINT c = outer->clientOrigin();
     const POINT over{c.x + 100, c.y + 100};
     form.CaptureUnsaved = app::kFalse;
     form.mnuPickWindow_Click();
@@ -141,11 +141,11 @@ TEST_F(TwoDisplays, PickedWindowOnTheSecondaryDisplay) {
         },
         [&] { return Back(); });
     RECT r;
-    GetWindowRect(far->hwnd(), &r);
+    GetWindowRect(outer->hwnd(), &r);
     EXPECT_EQ(GetForegroundWindow(), form.hwnd());
     ASSERT_EQ(PictureSize().cx, r.right - r.left);
     ASSERT_EQ(PictureSize().cy, r.bottom - r.top);
-    EXPECT_EQ(WrongPatternPixels(Picture(), POINT{r.left, r.top}, *far, kClient), 0);
+    EXPECT_EQ(WrongPatternPixels(Picture(), POINT{r.left, r.top}, *outer, kClient), 0);
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
 }
 
@@ -197,7 +197,7 @@ TEST_F(TwoDisplays, FreeRegionAcrossTheSeam) {
 
 TEST_F(TwoDisplays, GlobalKeys) {
     // Print Screen: every display.
-    SetForegroundWindow(far->hwnd());
+    SetForegroundWindow(outer->hwnd());
     Pump(200);
     UserDoes([] { PressKeys({VK_SNAPSHOT}); }, [&] { return !form.PicBmp.GetPicture().Empty(); });
     const Rect32 screen = capture::VirtualScreen();
@@ -206,10 +206,10 @@ TEST_F(TwoDisplays, GlobalKeys) {
 
     // Alt+Print Screen: the window in front, then Fotolark in front of it, restored.
     ShowWindow(form.hwnd(), SW_MINIMIZE);
-    SetForegroundWindow(far->hwnd());
+    SetForegroundWindow(outer->hwnd());
     Pump(200);
     RECT r;
-    GetWindowRect(far->hwnd(), &r);
+    GetWindowRect(outer->hwnd(), &r);
     UserDoes(
         [] {
             PressKeys({VK_MENU, VK_SNAPSHOT});
