@@ -68,8 +68,10 @@ ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t 
     ScreenCopy result;
     toolkit::UniqueBitmap shot, forViewer;
     {
-        toolkit::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-        if (!display) return result;
+        // The screen's DC has every display at its own place; under Wine a DC
+        // of the "DISPLAY" device shows nothing left of or above the primary one.
+        toolkit::WindowDC display(nullptr, toolkit::WindowDC::Area::Client);
+        if (!display.get()) return result;
         shot = CopyArea(display.get(), display.get(), Left, Top, width, height);
         if (!shot) return result;
         // The viewer gets its own copy of the pixels, not what the clipboard

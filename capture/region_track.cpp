@@ -160,7 +160,7 @@ Rect32 TrackRegion(HWND hWnd, POINT& Anchor) {
     Rect32 rect;
     MouseEvent release;
     {
-        toolkit::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+        toolkit::WindowDC display(nullptr, toolkit::WindowDC::Area::Client);  // every display
         ClientToScreen(hWnd, &Anchor);
         rect = Rect32{Anchor.x, Anchor.y, Anchor.x, Anchor.y};
         NormalizeRect(rect);

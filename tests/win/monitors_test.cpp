@@ -42,6 +42,9 @@ protected:
         secondary = displays[1];
         ASSERT_TRUE(secondary.left < 0 || secondary.top < 0);
         ShownForm::SetUp();
+        // At the primary display's far corner, clear of the seam.
+        SetWindowPos(form.hwnd(), nullptr, primary.right - 520, primary.bottom - 420, 500, 400,
+                     SWP_NOZORDER);
         // Near the seam on each display, clear of the form at the primary's top left.
         const bool left = secondary.left < 0;
         const POINT onSecondary =
