@@ -51,9 +51,9 @@ protected:
             left ? POINT{-kClient.cx - 60, 200} : POINT{500, -kClient.cy - 60};
         const POINT onPrimary = left ? POINT{40, 500} : POINT{500, 40};
         outer = std::make_unique<OtherProcess>(OtherProcess::Kind::Window, onSecondary.x,
-                                             onSecondary.y, kClient.cx, kClient.cy);
+                                               onSecondary.y, kClient.cx, kClient.cy);
         inner = std::make_unique<OtherProcess>(OtherProcess::Kind::Popup, onPrimary.x, onPrimary.y,
-                                              kClient.cx, kClient.cy);
+                                               kClient.cx, kClient.cy);
         SetForegroundWindow(form.hwnd());
         Pump(300);
     }
@@ -117,7 +117,12 @@ TEST_F(TwoDisplays, AllMonitorsIsTheVirtualScreenWithoutFotolark) {
 }
 
 TEST_F(TwoDisplays, MonitorUnderThePointerAndTheEntireScreen) {
-    UserDoes([&] { MouseTo(POINT{secondary.left + 5, secondary.top + 5}); }, [] { return false; });
+    const POINT there{secondary.left + 5, secondary.top + 5};
+    UserDoes([&] { MouseTo(there); },
+             [&] {
+                 POINT at{};
+                 return GetCursorPos(&at) && at.x == there.x && at.y == there.y;
+             });
     form.mnuPointerMonitor_Click();
     EXPECT_EQ(PictureSize().cx, secondary.right - secondary.left);
     EXPECT_EQ(PictureSize().cy, secondary.bottom - secondary.top);
