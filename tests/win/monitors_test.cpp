@@ -136,6 +136,23 @@ TEST_F(TwoDisplays, MonitorUnderThePointerAndTheEntireScreen) {
     EXPECT_EQ(WrongPatternPixels(Picture(), POINT{0, 0}, *inner, kClient), 0);
 }
 
+TEST_F(TwoDisplays, OwnWindowAndWorkAreaOnTheSecondaryDisplay) {
+    SetWindowPos(form.hwnd(), HWND_TOP, secondary.left + 20, secondary.top + 20, 500, 400, 0);
+    Pump(300);
+    RECT r, client;
+    GetWindowRect(form.hwnd(), &r);
+    GetClientRect(form.hwnd(), &client);
+    MapWindowPoints(form.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ASSERT_LT(r.left < 0 ? r.left : r.top, 0);
+    const Pixels window = ReadScreen(r);
+    form.mnuTitleBar_Click();
+    EXPECT_EQ(Picture().data, window.data);
+    Pump(200);
+    const Pixels work = ReadScreen(client);  // the viewer shows that picture now
+    form.mnuClient_Click();
+    EXPECT_EQ(Picture().data, work.data);
+}
+
 TEST_F(TwoDisplays, PickedWindowOnTheSecondaryDisplay) {
     const POINT c = outer->clientOrigin();
     const POINT over{c.x + 100, c.y + 100};
