@@ -22,15 +22,17 @@ void FrmMain::ShowCapture(toolkit::Picture picture) {
     CaptureUnsaved = true;
 }
 
-void FrmMain::mnuScreen_Click() {
+void FrmMain::CaptureOutOfSight(toolkit::Picture (*grab)()) {
     {
         toolkit::OutOfSight away(hwnd());
         away.WaitForScreenBeneath();
-        ShowCapture(capture::GrabFullScreen());
+        ShowCapture(grab());
     }
     SetFocus(hwnd());
     Form_Resize();
 }
+
+void FrmMain::mnuScreen_Click() { CaptureOutOfSight(capture::GrabFullScreen); }
 
 void FrmMain::mnuTitleBar_Click() {
     ShowCapture(capture::GrabFormWindow(*this));

@@ -30,6 +30,10 @@ enum CommandId : UINT {
     ID_mnuView,
     ID_mnuLanguage,
     ID_mnuhelp,
+    // After the specified entries of the capture menu.
+    ID_mnuAllMonitors,
+    ID_mnuPointerMonitor,
+    ID_mnuPickWindow,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

@@ -30,6 +30,9 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuEnglish, &FrmMain::mnuEnglish_Click},
     {ID_mnuHowto, &FrmMain::mnuHowto_Click},
     {ID_mnuAbout, &FrmMain::mnuAbout_Click},
+    {ID_mnuAllMonitors, &FrmMain::mnuAllMonitors_Click},
+    {ID_mnuPointerMonitor, &FrmMain::mnuPointerMonitor_Click},
+    {ID_mnuPickWindow, &FrmMain::mnuPickWindow_Click},
 };
 
 }  // namespace

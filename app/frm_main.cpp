@@ -9,6 +9,7 @@
 #include "toolkit/mouse_pointer.h"
 #include "toolkit/runtime.h"
 #include "capture/region_track.h"
+#include "capture/window_pick.h"
 
 namespace app {
 
@@ -117,6 +118,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case capture::kRegionPressMessage:
         OnRegionPress(lParam);
+        return 0;
+    case capture::kPickDoneMessage:
+        OnPickDone();
         return 0;
     case WM_SETCURSOR:
         if (toolkit::ShowScreenMousePointer()) return TRUE;

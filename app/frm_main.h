@@ -72,6 +72,10 @@ public:
     void mnuClient_Click();
     void mnuAtiveWindow_Click();
     void mnuDistrict_Click();
+    // Several displays.
+    void mnuAllMonitors_Click();
+    void mnuPointerMonitor_Click();
+    void mnuPickWindow_Click();
     void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void Form_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
 
@@ -108,10 +112,15 @@ private:
     void SizePanels(int barWidth);
     // Puts a new capture into the viewer and marks it unsaved.
     void ShowCapture(toolkit::Picture picture);
+    // Takes the window out of the screen's picture for a capture of the screen.
+    void CaptureOutOfSight(toolkit::Picture (*grab)());
     LRESULT OnNotify(const NMHDR* header);
     void OnScrollBar(HWND bar, int code);
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnRegionPress(LPARAM screenPoint);
+    void OnPickDone();
+    // Brings the window to the front, restored if minimized: after a global key.
+    void ComeForward();
     void OnDropFiles(HDROP drop);
     void RegisterGlobalKeys();
     void UnregisterGlobalKeys();

@@ -31,6 +31,19 @@ inline std::wstring MenuItemText(const std::wstring& caption, const wchar_t* sho
     return shortcut ? caption + L"\t" + shortcut : caption;
 }
 
+// The captions of the capture commands for several displays, which no line of
+// the specified language files replaces.
+struct MonitorCaption {
+    UINT id;
+    const wchar_t* chinese;
+    const wchar_t* english;
+};
+constexpr MonitorCaption kMonitorCaptions[] = {
+    {ID_mnuAllMonitors, L"全部显示器(&M)", L"All &monitors"},
+    {ID_mnuPointerMonitor, L"指针所在显示器(&N)", L"Monitor under poi&nter"},
+    {ID_mnuPickWindow, L"选取窗口(&W)", L"&Pick a window"},
+};
+
 struct Shortcut {
     WORD key;  // virtual key, pressed with Ctrl
     UINT id;

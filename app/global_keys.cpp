@@ -1,5 +1,6 @@
 // Capture keys that work while another program is in front: Print Screen,
-// Alt+Print Screen and Ctrl+Print Screen.
+// Alt+Print Screen, Ctrl+Print Screen and Ctrl+Shift+Print Screen. Each ends
+// with the window in front showing the new picture.
 #include "app/frm_main.h"
 #include "capture/capture_rects.h"
 #include "toolkit/out_of_sight.h"
@@ -8,7 +9,7 @@ namespace app {
 
 namespace {
 
-enum GlobalKey : int { kScreenKey = 1, kFrontWindowKey, kRegionKey };
+enum GlobalKey : int { kScreenKey = 1, kFrontWindowKey, kRegionKey, kPickKey };
 
 struct KeyBinding {
     int id;
@@ -19,6 +20,7 @@ constexpr KeyBinding kGlobalKeys[] = {
     {kScreenKey, 0},
     {kFrontWindowKey, MOD_ALT},
     {kRegionKey, MOD_CONTROL},
+    {kPickKey, MOD_CONTROL | MOD_SHIFT},
 };
 
 }  // namespace
@@ -37,19 +39,21 @@ void FrmMain::UnregisterGlobalKeys() {
 void FrmMain::OnGlobalKey(int id) {
     switch (id) {
     case kScreenKey:
-        mnuScreen_Click();
-        // Then the user sees the picture, wherever the window was.
-        if (GetWindowState() == toolkit::WindowState::Minimized)
-            SetWindowState(toolkit::WindowState::Normal);
-        toolkit::ReclaimKeyboard(hwnd());
+        // Every display, as Windows itself takes with the key; on one, the entire screen.
+        mnuAllMonitors_Click();
+        ComeForward();
         break;
     case kFrontWindowKey:
-        // The window in front at the press, at once; the window stays where it is.
+        // The window in front at the press, at once.
         ShowCapture(capture::GrabForegroundWindow());
+        ComeForward();
         Form_Resize();
         break;
     case kRegionKey:
-        mnuDistrict_Click();
+        mnuDistrict_Click();  // the capture brings the window back
+        break;
+    case kPickKey:
+        mnuPickWindow_Click();
         break;
     }
 }

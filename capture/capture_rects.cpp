@@ -1,5 +1,6 @@
 #include "capture/capture_rects.h"
 
+#include "toolkit/physical_pixels.h"
 #include "toolkit/units.h"
 #include "capture/capture_core.h"
 
@@ -24,6 +25,7 @@ toolkit::Picture GrabFormClient(const toolkit::Form& form) {
 }
 
 toolkit::Picture GrabForegroundWindow() {
+    toolkit::PhysicalPixels physical;  // the window may stand on a display scaled otherwise
     HWND foreground = GetForegroundWindow();
     RECT r{};
     GetWindowRect(foreground, &r);

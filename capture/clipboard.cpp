@@ -1,5 +1,7 @@
 #include "capture/clipboard.h"
 
+#include "toolkit/physical_pixels.h"
+
 namespace capture {
 
 namespace {
@@ -62,11 +64,14 @@ bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap) {
 ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t Right,
                                  int32_t Bottom) {
     const int64_t width = int64_t(Right) - Left, height = int64_t(Bottom) - Top;
+    toolkit::PhysicalPixels physical;
     ScreenCopy result;
     toolkit::UniqueBitmap shot, forViewer;
     {
-        toolkit::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-        if (!display) return result;
+        // The screen's DC has every display at its own place; under Wine a DC
+        // of the "DISPLAY" device shows nothing left of or above the primary one.
+        toolkit::WindowDC display(nullptr, toolkit::WindowDC::Area::Client);
+        if (!display.get()) return result;
         shot = CopyArea(display.get(), display.get(), Left, Top, width, height);
         if (!shot) return result;
         // The viewer gets its own copy of the pixels, not what the clipboard

@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "toolkit/handles.h"
+#include "toolkit/physical_pixels.h"
 #include "capture/region_frame.h"
 
 namespace capture {
@@ -71,6 +72,7 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
         Disarm();
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
+    toolkit::PhysicalPixels physical;  // the hook's points are the displays' own pixels
     const POINT pt = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
     if (s.phase == Phase::Armed) {
         if (message == WM_LBUTTONDOWN) {
@@ -152,12 +154,13 @@ void EndRegionPress(bool stillArmed) {
 
 Rect32 TrackRegion(HWND hWnd, POINT& Anchor) {
     Selection& s = State();
+    toolkit::PhysicalPixels physical;
     const bool hooked = static_cast<bool>(s.hook);
     if (s.phase == Phase::Armed) s.phase = Phase::Tracking;  // a press the capture brought
     Rect32 rect;
     MouseEvent release;
     {
-        toolkit::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+        toolkit::WindowDC display(nullptr, toolkit::WindowDC::Area::Client);  // every display
         ClientToScreen(hWnd, &Anchor);
         rect = Rect32{Anchor.x, Anchor.y, Anchor.x, Anchor.y};
         NormalizeRect(rect);

@@ -75,6 +75,13 @@ void OutOfSight::WaitForScreenBeneath() const {
     }
 }
 
+void WaitForRepaints() {
+    if (Composed())
+        DwmFlush();
+    else
+        Sleep(DWORD(kCeilingMilliseconds));
+}
+
 void ReclaimKeyboard(HWND hwnd) {
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);

@@ -39,6 +39,10 @@ private:
     std::vector<uint32_t> shown_;  // what the screen showed there before
 };
 
+// Returns once programs asked to repaint have had the time to: the frame
+// after next where the screen is composed, else the slowest repaint seen.
+void WaitForRepaints();
+
 // After the window comes back from minimized: makes it the keyboard's again.
 // Under Wine the X server's focus follows only a real change of focus made
 // after the system has seen the window back, so this lets it see that

@@ -213,7 +213,11 @@ TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
     ASSERT_TRUE(PictureChangedAfter({VK_MENU, VK_SNAPSHOT})) << "Alt+Print Screen";
     EXPECT_EQ(Shown().data, front.data);  // exactly the window in front, frame and all
     EXPECT_TRUE(form.CaptureUnsaved);
+    // Then Fotolark comes forward with the picture.
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
 
+    SetForegroundWindow(other.hwnd());  // its frame as read before: active
+    Pump(200);
     ASSERT_TRUE(PictureChangedAfter({VK_SNAPSHOT})) << "Print Screen";
     const Pixels screen = Shown();
     ASSERT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));

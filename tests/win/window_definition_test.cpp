@@ -22,7 +22,8 @@ using namespace testing_support;
 
 namespace {
 
-// The menu bar as the user sees it; the scroll-window entry is not shown.
+// The menu bar as the user sees it; the scroll-window entry is not shown, the
+// commands for several displays come after the specified ones.
 const MenuItemShown kExpectedMenus[] = {
     {1, L"文件(&F)", true},       {2, L"打开(&O)", true},        {2, L"保存(&S)\tCtrl+S", true},
     {2, L"-", true},              {2, L"取消捕获(&C)", true},    {2, L"-", true},
@@ -31,6 +32,8 @@ const MenuItemShown kExpectedMenus[] = {
     {2, L"退出(&X)\tCtrl+Q", true}, {1, L"捕获(&C)", true},      {2, L"整个屏幕(&S)", true},
     {2, L"自由捕获(&D)", true},   {2, L"-", true},               {2, L"延时捕获(&A)", true},
     {2, L"当前工作区(&C)", true}, {2, L"-", true},               {2, L"当前窗口(&F)", true},
+    {2, L"-", true},              {2, L"全部显示器(&M)", true},  {2, L"指针所在显示器(&N)", true},
+    {2, L"选取窗口(&W)", true},
     {1, L"图像(&I)", false},      {2, L"-", true},               {2, L"选择语言(&L)", false},
     {3, L"简体中文(&C)", true},   {3, L"英语(&English)", true},  {1, L"帮助(&H)", true},
     {2, L"帮助(H)", true},        {2, L"-", true},               {2, L"关于(&A)...", true},

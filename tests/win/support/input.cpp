@@ -8,13 +8,16 @@
 namespace testing_support {
 
 void SendMouse(POINT at, DWORD buttonFlags) {
-    // Absolute coordinates run 0..65535 over the screen; round to the pixel's centre.
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    // Absolute coordinates run 0..65535 over the virtual screen, every display;
+    // round to the pixel's centre.
+    const int x = at.x - GetSystemMetrics(SM_XVIRTUALSCREEN),
+              y = at.y - GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN), cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT in{};
     in.type = INPUT_MOUSE;
-    in.mi.dx = (at.x * 65535 + (cx - 1) / 2) / (cx - 1);
-    in.mi.dy = (at.y * 65535 + (cy - 1) / 2) / (cy - 1);
-    in.mi.dwFlags = buttonFlags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    in.mi.dx = (x * 65535 + (cx - 1) / 2) / (cx - 1);
+    in.mi.dy = (y * 65535 + (cy - 1) / 2) / (cy - 1);
+    in.mi.dwFlags = buttonFlags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &in, sizeof in);
     Sleep(30);
 }

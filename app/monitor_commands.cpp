@@ -1,0 +1,62 @@
+// The capture commands for desks with several displays: every display, the
+// display under the pointer, and a window picked by pointing (or a rectangle
+// dragged in the same mode).
+#include "app/frm_main.h"
+#include "toolkit/out_of_sight.h"
+#include "capture/screen_grab.h"
+#include "capture/window_pick.h"
+
+namespace app {
+
+namespace {
+
+// A program beneath may have painted over the inverted outline before it was
+// erased, which then left traces: the windows in the picture repaint first.
+void RepaintBeneath(HWND window, const capture::Rect32& area) {
+    const RECT r{area.left, area.top, area.right, area.bottom};
+    RedrawWindow(window, window ? nullptr : &r, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    toolkit::WaitForRepaints();
+}
+
+}  // namespace
+
+void FrmMain::mnuAllMonitors_Click() { CaptureOutOfSight(capture::GrabAllMonitors); }
+
+void FrmMain::mnuPointerMonitor_Click() { CaptureOutOfSight(capture::GrabPointerMonitor); }
+
+void FrmMain::mnuPickWindow_Click() {
+    if (capture::WindowPickArmed() || RegionArmed) return;
+    // Out of the way as for the free region, yet still the active window.
+    ShowWindow(hwnd(), SW_SHOWMINIMIZED);
+    if (!capture::ArmWindowPick(hwnd())) SetWindowState(toolkit::WindowState::Normal);
+}
+
+void FrmMain::OnPickDone() {
+    const capture::PickOutcome outcome = capture::TakePickOutcome();
+    switch (outcome.kind) {
+    case capture::PickOutcome::Kind::Window:
+        // In front first, so that nothing covers it; ours is still minimized.
+        SetForegroundWindow(outcome.window);
+        BringWindowToTop(outcome.window);
+        RepaintBeneath(outcome.window, {});
+        ShowCapture(capture::GrabTopLevelWindow(outcome.window));
+        break;
+    case capture::PickOutcome::Kind::Area:
+        RepaintBeneath(nullptr, outcome.area);
+        ShowCapture(capture::GrabScreenArea(outcome.area));
+        break;
+    case capture::PickOutcome::Kind::Cancelled:
+        break;
+    }
+    ComeForward();
+    Form_Resize();
+}
+
+void FrmMain::ComeForward() {
+    if (GetWindowState() == toolkit::WindowState::Minimized)
+        SetWindowState(toolkit::WindowState::Normal);
+    toolkit::ReclaimKeyboard(hwnd());
+}
+
+}  // namespace app

@@ -1,0 +1,37 @@
+// Picking a window by pointing: the top-level window under the pointer is
+// outlined by inversion as the pointer moves; a left click picks it, a drag
+// selects a rectangle instead, and Escape or a right click cancels.
+//
+// Like the free-region selection, low-level hooks take the input before any
+// program sees it, so the buttons and Escape reach no other program. The
+// outcome is posted to the armed window as kPickDoneMessage.
+#pragma once
+
+#include <windows.h>
+
+#include "capture/region_rect.h"
+
+namespace capture {
+
+constexpr UINT kPickDoneMessage = WM_APP + 0x210;
+
+struct PickOutcome {
+    enum class Kind { Window, Area, Cancelled } kind = Kind::Cancelled;
+    HWND window = nullptr;  // Window: the one picked
+    Rect32 area;            // Area: screen pixels, normalised
+};
+
+// Arms the pick for the window (never outlined itself, nor any other window
+// of its thread) and outlines the window under the pointer at once. False when
+// the hooks could not be installed, or it is armed already.
+bool ArmWindowPick(HWND form);
+bool WindowPickArmed();
+
+// The outcome of the pick that posted kPickDoneMessage.
+PickOutcome TakePickOutcome();
+
+// The top-level window under the point that is not one of that thread's:
+// visible, not minimized, not cloaked, topmost in the Z order. Null for none.
+HWND PickableWindowAt(POINT point, DWORD ownThread);
+
+}  // namespace capture
