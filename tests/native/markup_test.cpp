@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "output/markup_editor.h"
 #include "output/markup_geometry.h"
 #include "output/markup_history.h"
 
@@ -147,6 +148,78 @@ TEST(MarkupGeometry, AClickWithoutADragMakesOnlyAStep) {
     step.kind = Kind::Step;
     step.points = {{5, 5}};
     EXPECT_TRUE(IsWorthKeeping(step));
+}
+
+TEST(MarkupEditor, DrawSelectDragAndUndoAsTheUserDoes) {
+    Editor e(Box{0, 0, 400, 300});
+    e.SetTool(Tool::Rectangle);
+    e.Press({10, 10}, false);
+    e.Drag({30, 60}, true);  // Shift: a square
+    e.Release({35, 60}, true);
+    ASSERT_EQ(e.Doc().marks.size(), 1u);
+    EXPECT_EQ(e.Doc().marks[0].points[1], (Point{60, 60}));
+    EXPECT_EQ(e.Doc().marks[0].color, 0xFF0000u);
+
+    e.SetTool(Tool::Select);
+    e.Press({60, 30}, false);  // on the right edge
+    ASSERT_EQ(e.Selected(), 0);
+    for (int x = 61; x <= 80; ++x) e.Drag({x, 30}, false);
+    e.Release({80, 40}, false);
+    EXPECT_EQ(e.Doc().marks[0].points[0], (Point{30, 20}));
+    e.Undo();  // the whole drag at once
+    EXPECT_EQ(e.Doc().marks[0].points[0], (Point{10, 10}));
+    e.Press({10, 30}, false);
+    e.Release({10, 30}, false);
+    e.DeleteSelected();
+    EXPECT_TRUE(e.Doc().marks.empty());
+    e.Undo();
+    EXPECT_EQ(e.Doc().marks.size(), 1u);
+
+    e.SetTool(Tool::Step);
+    e.Press({100, 100}, false);
+    e.Press({150, 100}, false);
+    EXPECT_EQ(e.Doc().marks.back().number, 2);
+}
+
+TEST(MarkupEditor, TextEndsOnEnterOrAClickAndEscapeDropsIt) {
+    Editor e(Box{0, 0, 400, 300});
+    e.SetTool(Tool::Text);
+    e.Press({5, 5}, false);
+    e.Type(L'h');
+    e.Type(L'i');
+    e.Type(L'x');
+    e.Backspace();
+    e.Enter();
+    ASSERT_EQ(e.Doc().marks.size(), 1u);
+    EXPECT_EQ(e.Doc().marks[0].text, L"hi");
+    e.Press({50, 50}, false);
+    e.Type(L'a');
+    e.Press({90, 90}, false);  // a click elsewhere ends it and starts nothing
+    EXPECT_EQ(e.Doc().marks.size(), 2u);
+    EXPECT_FALSE(e.Typing());
+    e.Press({90, 90}, false);
+    e.Type(L'b');
+    e.Escape();
+    EXPECT_EQ(e.Doc().marks.size(), 2u);
+    EXPECT_EQ(e.CurrentTool(), Tool::Select);
+}
+
+TEST(MarkupEditor, CropAppliesOnEnterWithinThePictureAndEscapeCancels) {
+    Editor e(Box{0, 0, 400, 300});
+    e.SetTool(Tool::Crop);
+    e.Press({-50, 100}, false);
+    e.Release({199, 500}, false);
+    EXPECT_EQ(e.Doc().crop, (Box{0, 0, 400, 300}));  // not before Enter
+    e.Enter();
+    EXPECT_EQ(e.Doc().crop, (Box{0, 100, 200, 300}));
+    EXPECT_TRUE(e.Marked());
+    e.SetTool(Tool::Crop);
+    e.Press({0, 100}, false);
+    e.Release({50, 150}, false);
+    e.Escape();
+    EXPECT_EQ(e.Doc().crop, (Box{0, 100, 200, 300}));
+    e.Undo();
+    EXPECT_FALSE(e.Marked());
 }
 
 }  // namespace
