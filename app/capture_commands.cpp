@@ -19,6 +19,7 @@ constexpr DWORD kDelayMilliseconds = 2000;
 
 void FrmMain::ShowCapture(toolkit::Picture picture) {
     PicBmp.SetPicture(std::move(picture));
+    MarkupReset();
     CaptureUnsaved = kTrue;
 }
 
@@ -32,12 +33,15 @@ void FrmMain::mnuScreen_Click() {
     Form_Resize();
 }
 
+// The window captured shows the marks as they are, without the selection.
 void FrmMain::mnuTitleBar_Click() {
+    MarkupSettle();
     ShowCapture(capture::GrabFormWindow(*this));
     Form_Resize();
 }
 
 void FrmMain::mnuClient_Click() {
+    MarkupSettle();
     ShowCapture(capture::GrabFormClient(*this));
     Form_Resize();
 }

@@ -43,11 +43,13 @@ void FrmMain::mnusave_Click() {
     CDopen.Filter = kFilter;
     CDopen.DialogTitle = kSaveTitle;
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
-    if (!output::SavePicture(PicBmp.GetPicture(), CDopen.FileName)) {
+    if (!output::SavePicture(MarkedPicture(), CDopen.FileName)) {
         ShowMessage(kSaveFailed + CDopen.FileName);
         return;
     }
     CaptureUnsaved = kFalse;
+    Markup.MarkClean();
+    markupMadeUnsaved_ = false;
 }
 
 void FrmMain::mnuOpen_Click() {
@@ -84,6 +86,7 @@ bool FrmMain::OpenPicture(const std::wstring& path) {
         return false;
     }
     PicBmp.SetPicture(std::move(loaded.picture));
+    MarkupReset(GetFileName(path));
     SetWindowTextW(hwnd(), OpenedCaption(toolkit::ExeName(), GetFileName(path),
                                          PicBmp.AsControl().Width(), PicBmp.AsControl().Height())
                                .c_str());

@@ -121,8 +121,9 @@ Box Editor::Commit() {
 }
 
 Box Editor::Press(Point p, bool) {
+    const bool endsText = Typing() && !pending_->text.empty();
     Box changed = Commit();
-    if (tool_ == Tool::Text && !changed.Empty()) return changed;  // the click ended the text
+    if (endsText) return changed;  // the click only ends the text
     anchor_ = last_ = p;
     dragging_ = true;
     switch (tool_) {
