@@ -1,6 +1,5 @@
 // Marks on the viewer: the picture box draws the picture with its marks,
 // and the pointer on it draws, selects and moves them.
-#include <commctrl.h>
 #include <windows.h>
 #include <windowsx.h>
 

@@ -1,8 +1,9 @@
 // Marking up a 3840 x 2160 picture: one pointer move while a rectangle is
 // dragged over 200 marks, the undo of one mark, and the memory that 1000
 // marks and 1000 undos take (the history keeps marks, never the picture).
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
