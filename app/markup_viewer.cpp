@@ -87,8 +87,9 @@ bool FrmMain::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             if (Markup.Dragging()) MarkupChanged(Markup.Drag(PicturePoint(lParam), shift));
             return true;
         case WM_LBUTTONUP:
-            if (GetCapture() == PicBmp.hwnd()) ReleaseCapture();
+            // Ended before the capture goes, which would end it where the pointer is.
             MarkupChanged(Markup.Release(PicturePoint(lParam), shift));
+            if (GetCapture() == PicBmp.hwnd()) ReleaseCapture();
             return true;
         case WM_CAPTURECHANGED:
             // Another window took the pointer mid-drag: the drag ends where it was.

@@ -5,6 +5,7 @@
 // psapi.h needs the types of windows.h.
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -58,11 +59,13 @@ void Key(HWND form, WORD key, bool ctrl) {
     SetKeyboardState(state);
 }
 
+// Windows reports the private memory as PrivateUsage and PagefileUsage; Wine
+// fills in only the second.
 double PrivateMb() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof counters);
-    return counters.PrivateUsage / (1024.0 * 1024.0);
+    return std::max(counters.PrivateUsage, counters.PagefileUsage) / (1024.0 * 1024.0);
 }
 
 // One of the tools that drag out a mark, by turns.

@@ -178,8 +178,9 @@ Box Editor::Drag(Point p, bool shift) {
     if (tool_ == Tool::Crop) {
         const Box before = crop_ ? *crop_ : Box{};
         crop_ = Intersect(Spanned(anchor_, p), Doc().crop);
-        // The frame and the shade outside it: the frame's old and new edges.
-        return Grown(Union(before, *crop_), kOverlay);
+        // The shade outside the frame changes only between its old and new
+        // edges, once it covers the picture.
+        return before.Empty() ? Everything() : Grown(Union(before, *crop_), kOverlay);
     }
     if (!pending_) return Box{};
     const Box before = Measured(*pending_);
