@@ -37,15 +37,13 @@ UniqueFont TextFont(int32_t height, bool bold) {
                                   ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
-void Stroke(Canvas& canvas, const Mark& m, const std::vector<Point>& path, Rgb color,
-            int32_t width) {
+void Stroke(Canvas& canvas, const std::vector<Point>& path, Rgb color, int32_t width) {
     UniquePen pen = StrokePen(color, width, true);
     SelectGuard selected(canvas.dc(), pen.get());
     std::vector<POINT> points;
     for (const Point& p : path) points.push_back(At(canvas, p));
     if (points.size() == 1) points.push_back(points[0]);
     Polyline(canvas.dc(), points.data(), int(points.size()));
-    (void)m;
 }
 
 void Outline(Canvas& canvas, const Mark& m) {
@@ -62,7 +60,7 @@ void Outline(Canvas& canvas, const Mark& m) {
 
 void Arrow(Canvas& canvas, const Mark& m) {
     const ArrowHead head = HeadOf(m.points.front(), m.points.back(), m.width);
-    Stroke(canvas, m, {m.points.front(), head.base}, m.color, m.width);
+    Stroke(canvas, {m.points.front(), head.base}, m.color, m.width);
     UniqueBrush brush(CreateSolidBrush(Ref(m.color)));
     SelectGuard selectedBrush(canvas.dc(), brush.get());
     SelectGuard selectedPen(canvas.dc(), GetStockObject(NULL_PEN));
@@ -77,7 +75,7 @@ void Highlight(Canvas& canvas, const Mark& m) {
     if (area.Empty()) return;
     Canvas mask(canvas.dc(), area);
     if (!mask.Ready()) return;
-    Stroke(mask, m, m.points, 0xFFFFFF, HighlighterWidth(m.width));
+    Stroke(mask, m.points, 0xFFFFFF, HighlighterWidth(m.width));
     const uint32_t r = (m.color >> 16) & 0xFF, g = (m.color >> 8) & 0xFF, b = m.color & 0xFF;
     for (int32_t y = area.top; y < area.bottom; ++y)
         for (int32_t x = area.left; x < area.right; ++x) {
@@ -201,13 +199,13 @@ void DrawMark(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
             Outline(canvas, m);
             break;
         case Kind::Line:
-            Stroke(canvas, m, {m.points.front(), m.points.back()}, m.color, m.width);
+            Stroke(canvas, {m.points.front(), m.points.back()}, m.color, m.width);
             break;
         case Kind::Arrow:
             Arrow(canvas, m);
             break;
         case Kind::Pen:
-            Stroke(canvas, m, m.points, m.color, m.width);
+            Stroke(canvas, m.points, m.color, m.width);
             break;
         case Kind::Highlighter:
             GdiFlush();
