@@ -19,6 +19,7 @@ constexpr DWORD kDelayMilliseconds = 2000;
 
 void FrmMain::ShowCapture(toolkit::Picture picture) {
     PicBmp.SetPicture(std::move(picture));
+    MarkupReset();
     CaptureUnsaved = true;
 }
 
@@ -34,12 +35,15 @@ void FrmMain::CaptureOutOfSight(toolkit::Picture (*grab)()) {
 
 void FrmMain::mnuScreen_Click() { CaptureOutOfSight(capture::GrabFullScreen); }
 
+// The window captured shows the marks as they are, without the selection.
 void FrmMain::mnuTitleBar_Click() {
+    MarkupSettle();
     ShowCapture(capture::GrabFormWindow(*this));
     Form_Resize();
 }
 
 void FrmMain::mnuClient_Click() {
+    MarkupSettle();
     ShowCapture(capture::GrabFormClient(*this));
     Form_Resize();
 }

@@ -56,6 +56,7 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     capture::ScreenCopy copy = capture::CopyScreenToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
     SetWindowState(toolkit::WindowState::Normal);
     PicBmp.SetPicture(std::move(copy.picture));
+    MarkupReset();
     if (!copy.onClipboard)
         toolkit::MsgBox(hwnd(), kClipboardFailed, MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
 }

@@ -48,6 +48,7 @@ bool FrmMain::Load() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd || !CreateControls()) return false;
+    HookViewer();
     RegisterGlobalKeys();
     DragAcceptFiles(hwnd, TRUE);
     Form_Load();
@@ -104,6 +105,12 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_KEYDOWN:
+        if (OnMarkupKey(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        if (OnMarkupChar(wchar_t(wParam))) return 0;
+        break;
     case WM_HSCROLL:
     case WM_VSCROLL:
         OnScrollBar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));

@@ -9,9 +9,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/language_lines.h"
+#include "output/markup_editor.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
@@ -98,6 +100,12 @@ public:
     // The open command without its dialog: a dropped file, the command line.
     void OpenFile(const std::wstring& path);
 
+    // Marks over the picture, and the picture as it leaves the program: with
+    // its marks merged into its pixels and cropped.
+    output::markup::Editor Markup;
+    toolkit::Picture MarkedPicture();
+    void mnuCopyMarked_Click();
+
     // Status panels, numbered from 1.
     void SetPanelText(int panel, const std::wstring& text);
     std::wstring PanelText(int panel) const;
@@ -136,6 +144,32 @@ private:
     void ShowMessage(const std::wstring& text);
     void OnCommand(UINT id);
     bool UnloadCancelled();
+
+    // Mark-up on the viewer.
+    void HookViewer();
+    static LRESULT CALLBACK ViewerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void PaintViewer(HDC dc, const RECT& dirty);
+    void ShowMarkupMenu(POINT screen);
+    bool OnMarkupKey(WPARAM key);
+    bool OnMarkupChar(wchar_t c);
+    void SetMarkupTool(output::markup::Tool tool);
+    // A new picture in the viewer: the marks and their history end.
+    void MarkupReset(const std::wstring& openedName = L"");
+    // Ends a text or crop under way and hides the selection, so the window
+    // shows only the picture and its marks.
+    void MarkupSettle();
+    // Resets the marks when the picture changed behind their back.
+    void MarkupFollowPicture();
+    // Repaints what changed and follows the marks' state elsewhere: the
+    // viewer's size after a crop, the caption, unsaved, status panel 1.
+    void MarkupChanged(output::markup::Box changed);
+    output::markup::Point PicturePoint(LPARAM clientPoint) const;
+
+    std::wstring markupOpenedName_;
+    HBITMAP markupBitmap_ = nullptr;  // of the picture the marks belong to
+    bool markupMadeUnsaved_ = false;
+    std::optional<std::wstring> panelBeforeTool_;
 
     // The menu belongs to the window once attached; the window destroys it.
     toolkit::UniqueAccelerators accelerators_;

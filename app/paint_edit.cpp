@@ -15,7 +15,7 @@ constexpr wchar_t kNotStarted[] = L"无法启动画图程序编辑：";
 void FrmMain::mnuMspaint_Click() {
     if (PicBmp.GetPicture().Empty()) return;
     const output::EditOutcome outcome =
-        output::EditInPaint(PicBmp.GetPicture(), toolkit::AppPath(), hwnd());
+        output::EditInPaint(MarkedPicture(), toolkit::AppPath(), hwnd());
     if (outcome.failure == output::EditFailure::NotWritten)
         ShowMessage(kNotWritten);
     else if (outcome.failure == output::EditFailure::NotStarted)

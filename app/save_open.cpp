@@ -39,11 +39,13 @@ void FrmMain::mnusave_Click() {
     CDopen.Filter = kFilter;
     CDopen.DialogTitle = kSaveTitle;
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
-    if (!output::SavePicture(PicBmp.GetPicture(), CDopen.FileName)) {
+    if (!output::SavePicture(MarkedPicture(), CDopen.FileName)) {
         ShowMessage(kSaveFailed + CDopen.FileName);
         return;
     }
     CaptureUnsaved = false;
+    Markup.MarkClean();
+    markupMadeUnsaved_ = false;
 }
 
 void FrmMain::mnuOpen_Click() {
@@ -80,6 +82,7 @@ bool FrmMain::OpenPicture(const std::wstring& path) {
         return false;
     }
     PicBmp.SetPicture(std::move(loaded.picture));
+    MarkupReset(GetFileName(path));
     SetWindowTextW(hwnd(), OpenedCaption(toolkit::ExeName(), GetFileName(path),
                                          PicBmp.AsControl().Width(), PicBmp.AsControl().Height())
                                .c_str());

@@ -103,6 +103,7 @@ void FrmMain::OnScrollBar(HWND hwnd, int code) {
 // Empties the viewer; the flags stay as they are.
 void FrmMain::mnuClear_Click() {
     PicBmp.SetPicture(toolkit::Picture());
+    MarkupReset();
     Form_Resize();
 }
 

@@ -17,7 +17,7 @@ void FrmMain::mnuWallpaper_Click() {
         ShowMessage(kNoPicture);
         return;
     }
-    const output::WallpaperOutcome outcome = output::SetWallpaper(PicBmp.GetPicture());
+    const output::WallpaperOutcome outcome = output::SetWallpaper(MarkedPicture());
     if (outcome.failure == output::WallpaperFailure::NotWritten)
         ShowMessage(kNotWritten);
     else if (outcome.failure == output::WallpaperFailure::NotAccepted)

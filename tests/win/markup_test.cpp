@@ -1,0 +1,309 @@
+// Marking up a picture on the real window with real mouse and keys: where
+// each tool's mark lands, undo and redo, crop, what leaves the program.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "app/frm_main.h"
+#include "output/picture_file.h"
+#include "tests/win/support/answers.h"
+#include "tests/win/support/input.h"
+#include "tests/win/support/shown_form.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kWidth = 1200, kHeight = 900;
+constexpr uint32_t kGrey = 0x808080, kRed = 0xFF0000;
+
+// Grey, with a stripe of the pattern where x % 400 is 300 or more: the
+// hiding tools work on the pattern, the others on the grey.
+uint32_t KnownAt(int x, int y) { return x % 400 >= 300 ? Rgb(PatternAt(x, y)) : kGrey; }
+
+toolkit::Picture KnownPicture() {
+    void* bits = nullptr;
+    toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(kWidth, -kHeight, &bits);
+    auto* px = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) px[size_t(y) * kWidth + x] = KnownAt(x, y);
+    return toolkit::Picture::FromBitmap(std::move(bitmap), {});
+}
+
+struct Spot {
+    int x, y;
+};
+
+class Markup : public ShownForm {
+protected:
+    void SetUp() override {
+        ShownForm::SetUp();
+        form.PicBmp.SetPicture(KnownPicture());
+        form.CaptureUnsaved = true;
+        form.Form_Resize();
+        Pump();
+        original = ReadPicture(form.PicBmp.GetPicture());
+    }
+    // Scrolls the viewer so picture pixel (x, y) is at the viewport's corner.
+    void ScrollTo(int x, int y) {
+        form.HScroll1.SetValue(x * 15);
+        form.HScroll1_Change();
+        form.VScroll1.SetValue(y * 15);
+        form.VScroll1_Change();
+        Pump();
+    }
+    POINT OnScreen(Spot s) const {
+        const auto& crop = form.Markup.Doc().crop;
+        POINT p{s.x - crop.left, s.y - crop.top};
+        ClientToScreen(form.PicBmp.hwnd(), &p);
+        return p;
+    }
+    void Drag(Spot from, Spot to) {
+        MouseTo(OnScreen(from));
+        Press(OnScreen(from));
+        for (int i = 1; i <= 4; ++i)
+            MouseTo(OnScreen({from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4}));
+        Release(OnScreen(to));
+        Pump();
+    }
+    void ClickAt(Spot s) {
+        Click(OnScreen(s));
+        Pump();
+    }
+    void Keys(std::initializer_list<WORD> keys) {
+        PressKeys(keys);
+        Pump(80, form.hwnd(), form.Accelerators());
+    }
+    Pixels Marked() { return ReadPicture(form.MarkedPicture()); }
+
+    Pixels original;
+};
+
+// Whether any pixel within `reach` of the spot has the colour.
+bool Near(const Pixels& p, Spot s, uint32_t color, int reach = 2) {
+    for (int y = s.y - reach; y <= s.y + reach; ++y)
+        for (int x = s.x - reach; x <= s.x + reach; ++x)
+            if (p.at(x, y) == color) return true;
+    return false;
+}
+
+bool AllOf(const Pixels& p, int l, int t, int r, int b, const std::function<bool(uint32_t)>& is) {
+    for (int y = t; y < b; ++y)
+        for (int x = l; x < r; ++x)
+            if (!is(p.at(x, y))) return false;
+    return true;
+}
+
+TEST_F(Markup, EachToolLandsOnItsPixelsAtTwoScrollOffsetsAndUndoRedoRestoreThem) {
+    struct Case {
+        WORD key;
+        Spot from, to;  // relative to the viewport's corner
+        std::function<bool(const Pixels&, Spot, Spot)> landed;
+    };
+    const Case cases[] = {
+        {'R',
+         {60, 60},
+         {160, 120},
+         [](const Pixels& p, Spot a, Spot b) {
+             return Near(p, {a.x, (a.y + b.y) / 2}, kRed, 1) &&
+                    p.at((a.x + b.x) / 2, (a.y + b.y) / 2) == kGrey;
+         }},
+        {'E',
+         {60, 60},
+         {160, 120},
+         [](const Pixels& p, Spot a, Spot b) {
+             return Near(p, {(a.x + b.x) / 2, a.y}, kRed, 1) && p.at(a.x + 2, a.y + 2) == kGrey;
+         }},
+        {'L',
+         {60, 60},
+         {160, 120},
+         [](const Pixels& p, Spot a, Spot b) {
+             return Near(p, {(a.x + b.x) / 2, (a.y + b.y) / 2}, kRed, 1) && p.at(a.x, b.y) == kGrey;
+         }},
+        {'A',
+         {60, 60},
+         {160, 60},
+         [](const Pixels& p, Spot a, Spot b) {
+             return p.at(b.x - 3, b.y) == kRed && p.at(b.x - 12, b.y - 4) == kRed &&
+                    p.at(a.x + 40, a.y) == kRed && p.at(a.x + 40, a.y - 6) == kGrey;
+         }},
+        {'P',
+         {60, 60},
+         {160, 120},
+         [](const Pixels& p, Spot a, Spot b) {
+             return Near(p, {(a.x + b.x) / 2, (a.y + b.y) / 2}, kRed, 1);
+         }},
+        {'H',
+         {60, 60},
+         {160, 60},  // yellow over grey, multiplied
+         [](const Pixels& p, Spot a, Spot) {
+             return p.at(a.x + 50, a.y) == 0x808000 && p.at(a.x + 50, a.y - 5) == 0x808000;
+         }},
+        {'N',
+         {100, 100},
+         {100, 100},
+         [](const Pixels& p, Spot a, Spot) { return p.at(a.x - 11, a.y) == kRed; }},
+        {'X',
+         {310, 20},
+         {370, 80},  // over the pattern
+         [](const Pixels& p, Spot a, Spot b) {
+             return AllOf(p, a.x, a.y, b.x + 1, b.y + 1, [](uint32_t c) { return c == 0; }) &&
+                    p.at(b.x + 1, b.y) == KnownAt(b.x + 1, b.y);
+         }},
+        {'M',
+         {312, 20},
+         {372, 80},
+         [](const Pixels& p, Spot a, Spot) {
+             // The first block is one colour, no longer the pattern.
+             const uint32_t c = p.at(a.x, a.y);
+             return AllOf(p, a.x, a.y, a.x + 12, a.y + 12, [c](uint32_t v) { return v == c; }) &&
+                    (c != KnownAt(a.x, a.y) || c != KnownAt(a.x + 4, a.y + 4));
+         }},
+    };
+    for (const Spot offset : {Spot{0, 0}, Spot{400, 150}}) {
+        ScrollTo(offset.x, offset.y);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(1, char(c.key)) + " at " + std::to_string(offset.x));
+            const Spot a{offset.x + c.from.x, offset.y + c.from.y};
+            const Spot b{offset.x + c.to.x, offset.y + c.to.y};
+            Keys({c.key});
+            if (c.key == 'N')
+                ClickAt(a);
+            else
+                Drag(a, b);
+            const Pixels marked = Marked();
+            EXPECT_TRUE(c.landed(marked, a, b));
+            EXPECT_TRUE(form.CaptureUnsaved);
+            Keys({VK_CONTROL, 'Z'});
+            EXPECT_TRUE(Marked().data == original.data);
+            Keys({VK_CONTROL, 'Y'});
+            EXPECT_TRUE(Marked().data == marked.data);
+            Keys({VK_CONTROL, 'Z'});
+        }
+        // Typed in place: Enter ends it.
+        Keys({'T'});
+        ClickAt({offset.x + 60, offset.y + 60});
+        Keys({VK_SHIFT, 'W'});
+        Keys({VK_SHIFT, 'M'});
+        Keys({VK_RETURN});
+        ASSERT_EQ(form.Markup.Doc().marks.size(), 1u);
+        EXPECT_EQ(form.Markup.Doc().marks[0].text, L"WM");
+        const Pixels typed = Marked();
+        bool red = false;
+        for (int y = 60; y < 90; ++y)
+            for (int x = 60; x < 100; ++x)
+                red = red || typed.at(offset.x + x, offset.y + y) == kRed;
+        EXPECT_TRUE(red);
+        Keys({VK_CONTROL, 'Z'});
+        EXPECT_TRUE(Marked().data == original.data);
+    }
+}
+
+TEST_F(Markup, AMarkIsSelectedMovedAndDeletedWithTheSelectTool) {
+    Keys({'R'});
+    Drag({50, 50}, {150, 100});
+    Keys({VK_ESCAPE});
+    Drag({150, 75}, {180, 95});  // the right edge, 30 across and 20 down
+    Pixels p = Marked();
+    EXPECT_TRUE(Near(p, {80, 95}, kRed, 1));
+    EXPECT_EQ(p.at(50, 75), kGrey);
+    Keys({VK_DELETE});
+    EXPECT_TRUE(Marked().data == original.data);
+    Keys({VK_CONTROL, 'Z'});  // the delete
+    Keys({VK_CONTROL, 'Z'});  // the whole drag
+    EXPECT_TRUE(Near(Marked(), {50, 75}, kRed, 1));
+}
+
+TEST_F(Markup, TheToolInUseShowsInPanelOneAndTheShortcutsKeepTheirMeaning) {
+    const std::wstring panel = form.PanelText(1);
+    Keys({'A'});
+    EXPECT_NE(form.PanelText(1), panel);
+    EXPECT_NE(form.PanelText(1).find(L"箭头"), std::wstring::npos);
+    {
+        FileDialogAnswer cancel(L"保存", L"");
+        Keys({VK_CONTROL, 'S'});
+        EXPECT_TRUE(cancel.seen());
+    }
+    Keys({VK_ESCAPE});
+    EXPECT_EQ(form.PanelText(1), panel);
+}
+
+TEST_F(Markup, CopyPutsTheMarkedPictureOnTheClipboard) {
+    Keys({'X'});
+    Drag({20, 20}, {120, 60});
+    Keys({VK_CONTROL, VK_SHIFT, 'C'});
+    Pixels copied;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    if (HANDLE bitmap = GetClipboardData(CF_BITMAP)) copied = ReadBitmap(HBITMAP(bitmap));
+    CloseClipboard();
+    EXPECT_TRUE(copied.data == Marked().data);
+    EXPECT_EQ(copied.at(50, 50), 0u);
+}
+
+// The redacted area of what is saved holds the fill and nothing of the
+// pattern beneath, in every format.
+TEST_F(Markup, SavedRedactionLeavesNothingOfThePixels) {
+    Keys({'X'});
+    Drag({310, 20}, {390, 100});
+    for (const wchar_t* extension : {L".png", L".bmp", L".jpg"}) {
+        SCOPED_TRACE(extension);
+        const std::wstring path = TempPath(std::wstring(L"fotolark_redacted") + extension);
+        DeleteFileW(path.c_str());
+        {
+            FileDialogAnswer answer(L"保存", path);
+            form.mnusave_Click();
+        }
+        output::LoadedPicture loaded = output::LoadPicture(path);
+        ASSERT_EQ(loaded.failure, output::LoadFailure::None);
+        const Pixels p = ReadPicture(loaded.picture);
+        ASSERT_EQ(p.width, kWidth);
+        if (std::wstring(extension) != L".jpg") {
+            EXPECT_TRUE(AllOf(p, 310, 20, 391, 101, [](uint32_t c) { return c == 0; }));
+        } else {
+            // Coding noise only, in the 16-pixel coding units wholly inside.
+            EXPECT_TRUE(AllOf(p, 320, 32, 384, 96, [](uint32_t c) {
+                return (c >> 16 & 0xFF) < 24 && (c >> 8 & 0xFF) < 24 && (c & 0xFF) < 24;
+            }));
+        }
+        DeleteFileW(path.c_str());
+    }
+    EXPECT_FALSE(form.CaptureUnsaved);
+}
+
+TEST_F(Markup, CropSetsTheSizeAndCaptionAndAMarkedFileAsksBeforeClosing) {
+    const std::wstring path = TempPath(L"fotolark_markup.bmp");
+    ASSERT_TRUE(output::SavePicture(form.PicBmp.GetPicture(), path));
+    form.CaptureUnsaved = false;
+    form.OpenFile(path);
+    Pump();
+    ASSERT_FALSE(form.CaptureUnsaved);
+
+    Keys({'C'});
+    Drag({30, 40}, {229, 139});
+    Keys({VK_RETURN});
+    EXPECT_EQ(form.PicBmp.AsControl().Width(), 200 * 15);
+    EXPECT_EQ(form.PicBmp.AsControl().Height(), 100 * 15);
+    wchar_t caption[256];
+    GetWindowTextW(form.hwnd(), caption, 256);
+    EXPECT_NE(std::wstring(caption).find(L"fotolark_markup.bmp(3000x1500)"), std::wstring::npos)
+        << caption;
+    const Pixels cropped = Marked();
+    ASSERT_EQ(cropped.width, 200);
+    EXPECT_EQ(cropped.at(0, 0), KnownAt(30, 40));
+    EXPECT_TRUE(form.CaptureUnsaved);
+    {
+        ScriptedBoxes boxes({IDCANCEL});
+        SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(boxes.asked.size(), 1u);
+        EXPECT_TRUE(IsWindow(form.hwnd()));
+    }
+    Keys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(form.PicBmp.AsControl().Width(), kWidth * 15);
+    EXPECT_FALSE(form.CaptureUnsaved);  // as it was opened
+    DeleteFileW(path.c_str());
+}
+
+}  // namespace
