@@ -3,6 +3,7 @@
 // with the window in front showing the new picture.
 #include "app/frm_main.h"
 #include "capture/capture_rects.h"
+#include "capture/window_pick.h"
 #include "toolkit/out_of_sight.h"
 
 namespace app {
@@ -37,6 +38,7 @@ void FrmMain::UnregisterGlobalKeys() {
 }
 
 void FrmMain::OnGlobalKey(int id) {
+    if (capture::WindowPickArmed()) return;  // one selection at a time
     switch (id) {
     case kScreenKey:
         // Every display, as Windows itself takes with the key; on one, the entire screen.

@@ -154,6 +154,9 @@ void EndRegionPress(bool stillArmed) {
 
 Rect32 TrackRegion(HWND hWnd, POINT& Anchor) {
     Selection& s = State();
+    // In the window's own context, which turned the press into client pixels:
+    // back to the screen point the press had.
+    ClientToScreen(hWnd, &Anchor);
     toolkit::PhysicalPixels physical;
     const bool hooked = static_cast<bool>(s.hook);
     if (s.phase == Phase::Armed) s.phase = Phase::Tracking;  // a press the capture brought
@@ -161,7 +164,6 @@ Rect32 TrackRegion(HWND hWnd, POINT& Anchor) {
     MouseEvent release;
     {
         toolkit::WindowDC display(nullptr, toolkit::WindowDC::Area::Client);  // every display
-        ClientToScreen(hWnd, &Anchor);
         rect = Rect32{Anchor.x, Anchor.y, Anchor.x, Anchor.y};
         NormalizeRect(rect);
         DrawRegionFrame(display.get(), rect);

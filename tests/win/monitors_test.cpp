@@ -198,6 +198,18 @@ TEST_F(TwoDisplays, PickModeDragCapturesAcrossTheSeamAndEscapeCancels) {
     EXPECT_FALSE(capture::WindowPickArmed());
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
     EXPECT_FALSE(form.CaptureUnsaved);
+    // So does a right click.
+    form.mnuPickWindow_Click();
+    const POINT c = outer->clientOrigin();
+    UserDoes(
+        [&] {
+            SendMouse(POINT{c.x + 20, c.y + 20}, MOUSEEVENTF_RIGHTDOWN);
+            SendMouse(POINT{c.x + 20, c.y + 20}, MOUSEEVENTF_RIGHTUP);
+        },
+        [&] { return Back(); });
+    EXPECT_FALSE(capture::WindowPickArmed());
+    EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
+    EXPECT_FALSE(form.CaptureUnsaved);
 }
 
 TEST_F(TwoDisplays, FreeRegionAcrossTheSeam) {
