@@ -61,7 +61,6 @@ void FrmMain::OnScrollBar(HWND hwnd, int code) {
     const bool horizontal = hwnd == HScroll1.hwnd();
     if (!horizontal && hwnd != VScroll1.hwnd()) return;
     toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
-    void (FrmMain::*change)() = horizontal ? &FrmMain::HScroll1_Change : &FrmMain::VScroll1_Change;
     void (FrmMain::*scroll)() = horizontal ? &FrmMain::HScroll1_Scroll : &FrmMain::VScroll1_Scroll;
 
     const int64_t value = bar.Value();
@@ -91,13 +90,62 @@ void FrmMain::OnScrollBar(HWND hwnd, int code) {
             return;
         case SB_THUMBPOSITION:
             bar.SetValue(bar.TrackPosition());
-            (this->*change)();  // a drag ends with a Change even where it started
+            // A drag ends with a Change even where it started.
+            horizontal ? HScroll1_Change() : VScroll1_Change();
             return;
         default:  // SB_ENDSCROLL
             return;
     }
+    MoveBar(horizontal, target);
+}
+
+bool FrmMain::MoveBar(bool horizontal, int64_t target) {
+    toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
     target = std::clamp<int64_t>(target, 0, bar.Max());
-    if (target != value && bar.SetValue(static_cast<int32_t>(target))) (this->*change)();
+    if (target == bar.Value() || !bar.SetValue(static_cast<int32_t>(target))) return false;
+    horizontal ? HScroll1_Change() : VScroll1_Change();
+    return true;
+}
+
+// A notch moves the system's lines per notch, each of kWheelLinePixels:
+// the bar's own line, one pixel, would take a hundred notches for a screen.
+void FrmMain::OnMouseWheel(int delta, bool horizontal) {
+    constexpr int kWheelLinePixels = 20;
+    toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
+    if (!bar.Visible()) return;
+    UINT lines = 3;
+    SystemParametersInfoW(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    wheelRest_ += delta;  // a fine wheel sends parts of a notch
+    const int notches = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ %= WHEEL_DELTA;
+    const int64_t step = lines == WHEEL_PAGESCROLL
+                             ? bar.LargeChange()
+                             : std::min<int64_t>(int64_t(lines) * kWheelLinePixels * bar.SmallChange(),
+                                                 bar.LargeChange() * 3);
+    if (notches) MoveBar(horizontal, bar.Value() - notches * step);
+}
+
+// Arrows by a line, Page Up and Down by a page, Home and End to the ends, as
+// the bars' own arrows, track and ends do. Pages and ends go down the picture
+// when it has a vertical bar, else across.
+bool FrmMain::OnScrollKey(WPARAM key) {
+    const bool vertical = VScroll1.Visible();
+    HWND bar = nullptr;
+    int code = 0;
+    switch (key) {
+    case VK_LEFT: bar = HScroll1.hwnd(), code = SB_LINEUP; break;
+    case VK_RIGHT: bar = HScroll1.hwnd(), code = SB_LINEDOWN; break;
+    case VK_UP: bar = VScroll1.hwnd(), code = SB_LINEUP; break;
+    case VK_DOWN: bar = VScroll1.hwnd(), code = SB_LINEDOWN; break;
+    case VK_PRIOR: code = SB_PAGEUP; break;
+    case VK_NEXT: code = SB_PAGEDOWN; break;
+    case VK_HOME: code = SB_TOP; break;
+    case VK_END: code = SB_BOTTOM; break;
+    default: return false;
+    }
+    if (!bar) bar = vertical ? VScroll1.hwnd() : HScroll1.hwnd();
+    if (IsWindowVisible(bar)) OnScrollBar(bar, code);
+    return true;
 }
 
 }  // namespace app
