@@ -30,6 +30,8 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuEnglish, &FrmMain::mnuEnglish_Click},
     {ID_mnuHowto, &FrmMain::mnuHowto_Click},
     {ID_mnuAbout, &FrmMain::mnuAbout_Click},
+    {ID_mnuHelpChinese, &FrmMain::mnuChinese_Click},
+    {ID_mnuHelpEnglish, &FrmMain::mnuEnglish_Click},
 };
 
 }  // namespace

@@ -27,12 +27,16 @@ enum CommandId : UINT {
     ID_mnuEnglish,
     ID_mnuHowto,
     ID_mnuAbout,
+    // The Help menu's language submenu: the language commands within reach.
+    ID_mnuHelpChinese,
+    ID_mnuHelpEnglish,
     // Menu titles and the submenu: no handler, ids only so they can be found.
     ID_mnuFile,
     ID_mnuCapture,
     ID_mnuView,
     ID_mnuLanguage,
     ID_mnuhelp,
+    ID_mnuHelpLanguage,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

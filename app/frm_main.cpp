@@ -11,8 +11,7 @@
 
 namespace app {
 
-int32_t HelpTaskId = 0;
-toolkit::UniqueHandle HelpTask;
+toolkit::Process HelpTask;
 
 namespace {
 
@@ -122,6 +121,16 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return UnloadCancelled() ? FALSE : TRUE;
+    case WM_MOUSEWHEEL:
+        // Shift turns the wheel sideways, as elsewhere in Windows.
+        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
+        return 0;
+    case WM_MOUSEHWHEEL:
+        OnMouseWheel(-GET_WHEEL_DELTA_WPARAM(wParam), true);  // tilted right: the picture moves left
+        return 0;
+    case WM_KEYDOWN:
+        if (OnScrollKey(wParam)) return 0;
+        break;
     case WM_HOTKEY:
         OnGlobalKey(int(wParam));
         return 0;

@@ -157,13 +157,14 @@ protected:
     // Starts Notepad as the help command does.
     void StartHelp() {
         app::HelpTask = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
+        pid_ = DWORD(app::HelpTaskId());
         ASSERT_NE(app::HelpTaskId(), 0);
         helper_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
         ASSERT_TRUE(PumpUntil([&] { return HelperWindow(L"Notepad") != nullptr; }));
     }
     // A shown window of the help's process, of that class.
     HWND HelperWindow(const wchar_t* cls) {
-        const DWORD pid = GetProcessId(helper_.get());
+        const DWORD pid = pid_;
         for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
@@ -180,6 +181,7 @@ protected:
         CloseProtocol::TearDown();
     }
     toolkit::UniqueHandle helper_;
+    DWORD pid_ = 0;
     EndCatcher end_;
 };
 

@@ -145,7 +145,7 @@ TEST_F(About, SevenLinesWithTheInformationIconAndOkInTheLanguageChosen) {
     EXPECT_EQ(boxes.asked[0].title, L"关于...");
     EXPECT_EQ(boxes.asked[0].style, UINT(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(boxes.asked[0].text.rfind(L"Fotolark V2.0\r\n", 0), 0u);
-    EXPECT_EQ(boxes.asked[0].text.find(L"云雀软件工作室"), 14u);
+    EXPECT_EQ(boxes.asked[0].text.find(L"云雀软件工作室"), 17u);
     EXPECT_EQ(boxes.asked[1].title, L"About...");
     EXPECT_EQ(boxes.asked[1].text.rfind(L"Fotolark V2.0\r\n\r\nSkylark Software Studio\r\n", 0), 0u);
     EXPECT_NE(boxes.asked[1].text.find(L"\r\nE-mail: support@"), std::wstring::npos);
