@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/picture.h"
@@ -29,5 +30,15 @@ struct LoadedPicture {
 // largest of an icon) into a picture the screen can show, transparent pixels
 // over white. The content decides the format, whatever the extension says.
 LoadedPicture LoadPicture(const std::wstring& path);
+
+// What a load is sized against: the process's free address space, its
+// largest block and in all.
+struct FreeAddressSpace {
+    uint64_t largestBlock = 0, total = 0;
+};
+using AddressSpaceProbe = std::function<FreeAddressSpace()>;
+// For tests (a 32-bit process's space on a 64-bit build): replaces the
+// process's own; an empty probe restores it. Returns the previous one.
+AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe);
 
 }  // namespace output

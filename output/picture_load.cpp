@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "output/imaging.h"
@@ -39,19 +40,21 @@ LoadedPicture NoMemoryFor(int64_t width, int64_t height) {
     return LoadedPicture{{}, LoadFailure::NoMemory, width, height};
 }
 
-// The free address space of this process: its largest block and the total.
-struct FreeSpace {
-    uint64_t largest = 0, total = 0;
-};
-FreeSpace AddressSpaceFree() {
-    FreeSpace space;
+AddressSpaceProbe& Probe() {
+    static AddressSpaceProbe probe;
+    return probe;
+}
+
+FreeAddressSpace AddressSpaceFree() {
+    if (const auto& probe = Probe()) return probe();
+    FreeAddressSpace space;
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     auto* at = static_cast<const char*>(system.lpMinimumApplicationAddress);
     MEMORY_BASIC_INFORMATION block{};
     while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &block, sizeof block)) {
         if (block.State == MEM_FREE) {
-            space.largest = std::max<uint64_t>(space.largest, block.RegionSize);
+            space.largestBlock = std::max<uint64_t>(space.largestBlock, block.RegionSize);
             space.total += block.RegionSize;
         }
         at = static_cast<const char*>(block.BaseAddress) + block.RegionSize;
@@ -122,6 +125,10 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format, con
 
 }  // namespace
 
+AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe) {
+    return std::exchange(Probe(), std::move(probe));
+}
+
 LoadedPicture LoadPicture(const std::wstring& path) {
     // Nobody may write the file while its view is read: a file cut short
     // under a mapped view would fault.
@@ -147,8 +154,8 @@ LoadedPicture LoadPicture(const std::wstring& path) {
     if (header.verdict == HeaderCheck::TooLarge)
         return LoadedPicture{{}, LoadFailure::TooLarge, header.width, header.height};
     if (header.verdict != HeaderCheck::Sound) return Failed(LoadFailure::NotAPicture);
-    const FreeSpace space = AddressSpaceFree();
-    if (!FitsInMemory(header.width, header.height, space.largest, space.total))
+    const FreeAddressSpace space = AddressSpaceFree();
+    if (!FitsInMemory(header.width, header.height, space.largestBlock, space.total))
         return NoMemoryFor(header.width, header.height);
     try {
         const std::vector<uint8_t> widened = WithKnownBmpHeader(data, bytes);

@@ -221,7 +221,8 @@ std::vector<std::wstring> FileTypes(HWND dialog, int* selected) {
 void ChooseTypeAndName(HWND dialog, int entry, const std::wstring& name) {
     const HWND types = GetDlgItem(dialog, 0x470);
     SendMessageW(types, CB_SETCURSEL, entry, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), LPARAM(types));
+    for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})  // what the list tells when a person picks
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, code), LPARAM(types));
     HWND edit = GetDlgItem(dialog, 0x47c);
     if (!edit) edit = GetDlgItem(dialog, 0x480);
     if (HWND inner = FindWindowExW(edit, nullptr, L"Edit", nullptr)) edit = inner;
@@ -257,35 +258,28 @@ TEST_F(Open, TheDialogsListEveryKindAndOpenOnAllPictures) {
     DeleteFileW(png.c_str());
 }
 
-// Takes address space until no block of 512 MB is left, as a 32-bit process
-// has it, but for one of 256 MB; gives it back at the end.
-class CrowdedAddressSpace {
+// The address space a 32-bit process has free after a while, on any build.
+class AddressSpaceOf32Bits {
 public:
-    CrowdedAddressSpace() {
-        void* kept = VirtualAlloc(nullptr, SIZE_T(256) << 20, MEM_RESERVE, PAGE_NOACCESS);
-        for (SIZE_T size = SIZE_T(1) << (sizeof(void*) == 8 ? 44 : 30); size >= (SIZE_T(512) << 20);)
-            if (void* p = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
-                taken_.push_back(p);
-            else
-                size /= 2;
-        VirtualFree(kept, 0, MEM_RELEASE);
+    AddressSpaceOf32Bits() {
+        previous_ = output::SetAddressSpaceProbe([] {
+            return output::FreeAddressSpace{uint64_t(700) << 20, uint64_t(1500) << 20};
+        });
     }
-    ~CrowdedAddressSpace() {
-        for (void* p : taken_) VirtualFree(p, 0, MEM_RELEASE);
-    }
+    ~AddressSpaceOf32Bits() { output::SetAddressSpaceProbe(previous_); }
 
 private:
-    std::vector<void*> taken_;
+    output::AddressSpaceProbe previous_;
 };
 
 TEST_F(Open, APictureTooLargeForMemoryIsRefusedWithItsSizeAndOneThatFitsOpens) {
     const std::wstring huge = TempPath(L"fotolark huge.jpg");
-    const Bytes shell = MakeJpegShell(15000, 15000);
+    const Bytes shell = MakeJpegShell(15000, 15000, 15000 * 15000 / 1024);  // enough scan for its size
     std::ofstream(huge.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(shell.data()),
                                                         std::streamsize(shell.size()));
     ScriptedBoxes boxes({IDOK});
     {
-        CrowdedAddressSpace crowded;
+        AddressSpaceOf32Bits space;
         form.OpenFile(huge);
         form.OpenFile(picture);
     }
