@@ -89,12 +89,22 @@ int Box() {
     return found ? 0 : 1;
 }
 
+// Another process's GetWindowText reads no tooltip's text: only the message asks it.
+std::wstring AskedText(HWND w) {
+    wchar_t text[512] = L"";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 1000, &result);
+    return text;
+}
+
 int Tooltip() {
-    HWND tip = nullptr;
-    if (!WaitFor([&] { return (tip = Find(L"tooltips_class32", nullptr)) && !Title(tip).empty(); }))
-        return 1;
-    Print(Title(tip));
-    return 0;
+    std::wstring text;
+    const bool found = WaitFor([&] {
+        const HWND tip = Find(L"tooltips_class32", nullptr);
+        return tip && !(text = AskedText(tip)).empty();
+    });
+    if (found) Print(text);
+    return found ? 0 : 1;
 }
 
 int Clipboard(const wchar_t* path) {
