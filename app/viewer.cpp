@@ -107,45 +107,56 @@ bool FrmMain::MoveBar(bool horizontal, int64_t target) {
     return true;
 }
 
-// A notch moves the system's lines per notch, each of kWheelLinePixels:
-// the bar's own line, one pixel, would take a hundred notches for a screen.
+// A notch moves the system's lines per notch, each of kWheelLinePixels, at
+// most a viewport: the bar's own line, one pixel, would take a hundred
+// notches for a screen.
 void FrmMain::OnMouseWheel(int delta, bool horizontal) {
     constexpr int kWheelLinePixels = 20;
     toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
     if (!bar.Visible()) return;
     UINT lines = 3;
-    SystemParametersInfoW(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    SystemParametersInfoW(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines,
+                          0);
     wheelRest_ += delta;  // a fine wheel sends parts of a notch
     const int notches = wheelRest_ / WHEEL_DELTA;
     wheelRest_ %= WHEEL_DELTA;
-    const int64_t step = lines == WHEEL_PAGESCROLL
-                             ? bar.LargeChange()
-                             : std::min<int64_t>(int64_t(lines) * kWheelLinePixels * bar.SmallChange(),
-                                                 bar.LargeChange() * 3);
+    const int64_t step =
+        lines == WHEEL_PAGESCROLL
+            ? bar.LargeChange()
+            : std::min<int64_t>(int64_t(lines) * kWheelLinePixels * bar.SmallChange(),
+                                bar.LargeChange() * 3);
     if (notches) MoveBar(horizontal, bar.Value() - notches * step);
 }
 
 // Arrows by a line, Page Up and Down by a page, Home and End to the ends, as
-// the bars' own arrows, track and ends do. Pages and ends go down the picture
-// when it has a vertical bar, else across.
+// the bars' own arrows, track and ends do.
 bool FrmMain::OnScrollKey(WPARAM key) {
-    const bool vertical = VScroll1.Visible();
-    HWND bar = nullptr;
-    int code = 0;
+    // Pages and ends go down the picture when it has a vertical bar, else across.
+    toolkit::ScrollBar& paged = VScroll1.Visible() ? VScroll1 : HScroll1;
+    const auto scroll = [this](toolkit::ScrollBar& bar, int code) {
+        if (bar.Visible()) OnScrollBar(bar.hwnd(), code);
+        return true;
+    };
     switch (key) {
-    case VK_LEFT: bar = HScroll1.hwnd(), code = SB_LINEUP; break;
-    case VK_RIGHT: bar = HScroll1.hwnd(), code = SB_LINEDOWN; break;
-    case VK_UP: bar = VScroll1.hwnd(), code = SB_LINEUP; break;
-    case VK_DOWN: bar = VScroll1.hwnd(), code = SB_LINEDOWN; break;
-    case VK_PRIOR: code = SB_PAGEUP; break;
-    case VK_NEXT: code = SB_PAGEDOWN; break;
-    case VK_HOME: code = SB_TOP; break;
-    case VK_END: code = SB_BOTTOM; break;
-    default: return false;
+        case VK_LEFT:
+            return scroll(HScroll1, SB_LINEUP);
+        case VK_RIGHT:
+            return scroll(HScroll1, SB_LINEDOWN);
+        case VK_UP:
+            return scroll(VScroll1, SB_LINEUP);
+        case VK_DOWN:
+            return scroll(VScroll1, SB_LINEDOWN);
+        case VK_PRIOR:
+            return scroll(paged, SB_PAGEUP);
+        case VK_NEXT:
+            return scroll(paged, SB_PAGEDOWN);
+        case VK_HOME:
+            return scroll(paged, SB_TOP);
+        case VK_END:
+            return scroll(paged, SB_BOTTOM);
+        default:
+            return false;
     }
-    if (!bar) bar = vertical ? VScroll1.hwnd() : HScroll1.hwnd();
-    if (IsWindowVisible(bar)) OnScrollBar(bar, code);
-    return true;
 }
 
 }  // namespace app

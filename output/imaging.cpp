@@ -4,8 +4,8 @@ namespace output {
 
 toolkit::ComPtr<IWICImagingFactory> Imaging() {
     toolkit::ComPtr<IWICImagingFactory> factory;
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                     IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()));
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                     reinterpret_cast<void**>(factory.put()));
     return factory;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <wincodec.h>
 
 #include "toolkit/unique.h"

@@ -1,6 +1,4 @@
 // Loading picture files, by their content, through the imaging component.
-#include "output/picture_file.h"
-
 #include <wincodec.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "output/imaging.h"
+#include "output/picture_file.h"
 #include "output/picture_header.h"
 #include "toolkit/handles.h"
 
@@ -24,12 +23,18 @@ using toolkit::UniqueView;
 
 const GUID* ContainerOf(PictureFormat format) {
     switch (format) {
-    case PictureFormat::Bmp: return &GUID_ContainerFormatBmp;
-    case PictureFormat::Jpeg: return &GUID_ContainerFormatJpeg;
-    case PictureFormat::Png: return &GUID_ContainerFormatPng;
-    case PictureFormat::Gif: return &GUID_ContainerFormatGif;
-    case PictureFormat::Ico: return &GUID_ContainerFormatIco;
-    case PictureFormat::Unknown: break;
+        case PictureFormat::Bmp:
+            return &GUID_ContainerFormatBmp;
+        case PictureFormat::Jpeg:
+            return &GUID_ContainerFormatJpeg;
+        case PictureFormat::Png:
+            return &GUID_ContainerFormatPng;
+        case PictureFormat::Gif:
+            return &GUID_ContainerFormatGif;
+        case PictureFormat::Ico:
+            return &GUID_ContainerFormatIco;
+        case PictureFormat::Unknown:
+            break;
     }
     return nullptr;
 }
@@ -81,7 +86,8 @@ ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICBitmapDecoder* decoder, PictureFor
 }
 
 // Decodes a file that passed the header checks into a 32-bit top-down DIB section.
-LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format, const HeaderCheck& header) {
+LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
+                     const HeaderCheck& header) {
     ComScope com;
     const auto factory = Imaging();
     ComPtr<IWICStream> stream;

@@ -1,9 +1,8 @@
 // Print Screen pressed on the display, and a file dropped, while one of the
 // window's own boxes or dialogs is up: nothing is captured or opened, and the
 // box stays in front and answers as the user asks.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <atomic>
 #include <functional>
@@ -63,13 +62,16 @@ protected:
         std::atomic<bool> done{false}, answered{true};
         std::thread user([&] {
             HWND box = nullptr;
-            PumpUntil([&] {
-                box = GetForegroundWindow();
-                return done || (IsDialog(box) && GetWindowThreadProcessId(box, nullptr) == thread);
-            }, 20000);
+            PumpUntil(
+                [&] {
+                    box = GetForegroundWindow();
+                    return done ||
+                           (IsDialog(box) && GetWindowThreadProcessId(box, nullptr) == thread);
+                },
+                20000);
             if (done) return;
             Sleep(300);  // as a person looks before pressing
-            Drop(form.hwnd(), picture_);
+            Drop(form.hwnd(), picture_, false);  // a question it raised would wait for this thread
             if (!name.empty()) {
                 HWND edit = GetDlgItem(box, 0x47c);  // the name box: cmb13, edt1 in the old dialog
                 if (!edit) edit = GetDlgItem(box, 0x480);
@@ -82,7 +84,8 @@ protected:
             answered = false;
             while (!done) {
                 for (HWND w = FindWindowW(L"#32770", nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-                    if (GetWindowThreadProcessId(w, nullptr) == thread) PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+                    if (GetWindowThreadProcessId(w, nullptr) == thread)
+                        PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
                 Sleep(200);
             }
         });

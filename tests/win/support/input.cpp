@@ -54,7 +54,7 @@ void PressKeysOnDisplay(const char* keys) {
     toolkit::Shell(command, SW_SHOWNORMAL);
 }
 
-void Drop(HWND window, const std::wstring& path) {
+void Drop(HWND window, const std::wstring& path, bool wait) {
     const size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GHND, bytes);
     auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
@@ -62,7 +62,10 @@ void Drop(HWND window, const std::wstring& path) {
     files->fWide = TRUE;
     path.copy(reinterpret_cast<wchar_t*>(files + 1), path.size());
     GlobalUnlock(memory);
-    SendMessageW(window, WM_DROPFILES, WPARAM(memory), 0);
+    if (wait)
+        SendMessageW(window, WM_DROPFILES, WPARAM(memory), 0);
+    else
+        PostMessageW(window, WM_DROPFILES, WPARAM(memory), 0);
 }
 
 HCURSOR CursorShown() {

@@ -30,8 +30,8 @@ void PressKeys(std::initializer_list<WORD> keys);
 void PressKeysOnDisplay(const char* keys);
 
 // A file dropped from the shell: a real HDROP, as the shell hands it over;
-// the window lets it go.
-void Drop(HWND window, const std::wstring& path);
+// the window lets it go. Waits until the window has taken it, or not.
+void Drop(HWND window, const std::wstring& path, bool wait = true);
 
 // The pointer shape on screen now.
 HCURSOR CursorShown();
