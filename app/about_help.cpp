@@ -5,24 +5,21 @@
 
 namespace app {
 
-namespace {
-constexpr wchar_t kAboutTitle[] = L"关于...";
-constexpr wchar_t kNoNotepad[] = L"无法启动记事本打开帮助文件：";
-}  // namespace
-
 void FrmMain::mnuHowto_Click() {
     const std::wstring commandLine = HelpCommandLine(toolkit::AppPath());
-    toolkit::StartedProcess notepad = toolkit::Shell(commandLine, SW_SHOWNORMAL);
-    if (!notepad.id) {
-        ShowMessage(kNoNotepad + toolkit::AppPath() + L"\\readme.txt");
-        return;  // HelpTaskId keeps the Notepad started before
+    toolkit::Process notepad = toolkit::Shell(commandLine, SW_SHOWNORMAL);
+    if (!notepad.Id()) {
+        ShowMessage(UiTexts[TextId::NoNotepad] + toolkit::AppPath() + L"\\readme.txt");
+        return;  // HelpTask keeps the Notepad started before
     }
-    HelpTaskId = int32_t(notepad.id);
-    HelpTask = std::move(notepad.handle);
+    HelpTask = std::move(notepad);
 }
 
 void FrmMain::mnuAbout_Click() {
-    toolkit::MsgBox(hwnd(), AboutText(), MB_OK | MB_ICONINFORMATION, kAboutTitle);
+    toolkit::MsgBox(hwnd(),
+                    AboutText(UiTexts[TextId::AboutStudio], UiTexts[TextId::AboutQqLabel],
+                              UiTexts[TextId::AboutMailLabel]),
+                    MB_OK | MB_ICONINFORMATION, UiTexts[TextId::AboutTitle]);
 }
 
 }  // namespace app

@@ -2,14 +2,10 @@
 
 namespace app {
 
-std::wstring AboutText() {
-    return L"Fotolark V2.0\r\n"
-           L"\r\n"
-           L"云雀软件工作室\r\n"
-           L" https://www.fotolark.example\r\n"
-           L"\r\n"
-           L"QQ\uFF1A2026120700\r\n"
-           L"邮箱\uFF1Asupport@fotolark.example";
+std::wstring AboutText(const std::wstring& studio, const std::wstring& qqLabel,
+                       const std::wstring& mailLabel) {
+    return L"Fotolark V2.0\r\n\r\n" + studio + L"\r\n https://www.fotolark.example\r\n\r\n" +
+           qqLabel + L"2026120700\r\n" + mailLabel + L"support@fotolark.example";
 }
 
 // A program at a drive root has "D:\" as its folder, and the path keeps the

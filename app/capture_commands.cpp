@@ -10,9 +10,6 @@ namespace app {
 
 namespace {
 
-constexpr wchar_t kDelayedPrompt[] =
-    L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。";
-constexpr wchar_t kDelayedTitle[] = L"Snapwright v1.0";
 constexpr DWORD kDelayMilliseconds = 2000;
 
 }  // namespace
@@ -24,6 +21,7 @@ void FrmMain::ShowCapture(toolkit::Picture picture) {
 }
 
 void FrmMain::CaptureOutOfSight(toolkit::Picture (*grab)()) {
+    CaptureUnderWay underWay(*this);
     {
         toolkit::OutOfSight away(hwnd());
         away.WaitForScreenBeneath();
@@ -49,8 +47,10 @@ void FrmMain::mnuClient_Click() {
 }
 
 void FrmMain::mnuAtiveWindow_Click() {
-    if (toolkit::MsgBox(hwnd(), kDelayedPrompt, MB_OKCANCEL | MB_ICONINFORMATION, kDelayedTitle) !=
-        IDOK)
+    CaptureUnderWay underWay(*this);
+    // Titled with the program's own title (the design named another program).
+    if (toolkit::MsgBox(hwnd(), UiTexts[TextId::DelayedPrompt], MB_OKCANCEL | MB_ICONINFORMATION,
+                        kAppTitle) != IDOK)
         return;
     SetWindowState(toolkit::WindowState::Minimized);
     Sleep(kDelayMilliseconds);

@@ -24,12 +24,16 @@ enum CommandId : UINT {
     ID_mnuEnglish,
     ID_mnuHowto,
     ID_mnuAbout,
+    // The Help menu's language submenu: the language commands within reach.
+    ID_mnuHelpChinese,
+    ID_mnuHelpEnglish,
     // Menu titles and the submenu: no handler, ids only so they can be found.
     ID_mnuFile,
     ID_mnuCapture,
     ID_mnuView,
     ID_mnuLanguage,
     ID_mnuhelp,
+    ID_mnuHelpLanguage,
     // After the specified entries of the capture menu.
     ID_mnuAllMonitors,
     ID_mnuPointerMonitor,

@@ -14,7 +14,6 @@ namespace app {
 namespace {
 
 constexpr int16_t kLeftButton = 1;
-constexpr wchar_t kClipboardFailed[] = L"无法将图片复制到剪贴板。";
 
 int16_t ShiftNow() {
     return int16_t(((GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
@@ -50,6 +49,7 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
         toolkit::ScreenMousePointer() != toolkit::MousePointer::Crosshair || !RegionArmed)
         return;
     RegionArmed = false;
+    CaptureUnderWay underWay(*this);
     POINT anchor{toolkit::ToInt32(X).value_or(0), toolkit::ToInt32(Y).value_or(0)};
     const capture::Rect32 r = capture::TrackRegion(hwnd(), anchor);
     // Still minimized: the window is not in the picture.
@@ -58,7 +58,7 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     PicBmp.SetPicture(std::move(copy.picture));
     MarkupReset();
     if (!copy.onClipboard)
-        toolkit::MsgBox(hwnd(), kClipboardFailed, MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
+        toolkit::MsgBox(hwnd(), UiTexts[TextId::ClipboardFailed], MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
 }
 
 void FrmMain::Form_MouseUp(int16_t Button, int16_t, float, float) {

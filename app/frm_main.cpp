@@ -13,8 +13,7 @@
 
 namespace app {
 
-int32_t HelpTaskId = 0;
-toolkit::UniqueHandle HelpTask;
+toolkit::Process HelpTask;
 
 namespace {
 
@@ -106,7 +105,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_KEYDOWN:
-        if (OnMarkupKey(wParam)) return 0;
+        if (OnMarkupKey(wParam) || OnScrollKey(wParam)) return 0;
         break;
     case WM_CHAR:
         if (OnMarkupChar(wchar_t(wParam))) return 0;
@@ -137,6 +136,13 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return UnloadCancelled() ? FALSE : TRUE;
+    case WM_MOUSEWHEEL:
+        // Shift turns the wheel sideways, as elsewhere in Windows.
+        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
+        return 0;
+    case WM_MOUSEHWHEEL:
+        OnMouseWheel(-GET_WHEEL_DELTA_WPARAM(wParam), true);  // tilted right: the picture moves left
+        return 0;
     case WM_HOTKEY:
         OnGlobalKey(int(wParam));
         return 0;

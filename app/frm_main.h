@@ -14,14 +14,20 @@
 
 #include "app/language_lines.h"
 #include "output/markup_editor.h"
+#include "app/texts.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/runtime.h"
 #include "toolkit/scroll_bar.h"
 
 namespace app {
+
+// The program's title (App.Title): the settings' application name and the
+// title of its own boxes.
+constexpr wchar_t kAppTitle[] = L"Fotolark";
 
 class FrmMain : public toolkit::Form {
 public:
@@ -43,6 +49,8 @@ public:
     bool RegionArmed = false;
     // The lines of the last language file loaded.
     std::array<std::wstring, kLanguageLineCount> LanguageLines;
+    // Messages, prompts, titles and tooltips, in the language last loaded.
+    Texts UiTexts;
 
     // Controls.
     toolkit::Control Toolbar1;
@@ -90,9 +98,12 @@ public:
     void mnuprint_Click();
     void mnuChinese_Click();
     void mnuEnglish_Click();
+    // The language chosen last, at start.
+    void LoadChosenLanguage();
     // The path is the folder immediately followed by the file name. A file
     // that cannot be read changes nothing.
-    void LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
+    // Returns whether the file was read.
+    bool LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName);
     void mnuHowto_Click();
     void mnuAbout_Click();
 
@@ -130,11 +141,19 @@ private:
     // Brings the window to the front, restored if minimized: after a global key.
     void ComeForward();
     void OnDropFiles(HDROP drop);
+    void OnMouseWheel(int delta, bool horizontal);
+    bool OnScrollKey(WPARAM key);
+    // Moves a bar to a new value through its Change handler; false when it did not move.
+    bool MoveBar(bool horizontal, int64_t target);
+    // While a box or dialog of the window is up, or a capture is under way,
+    // keys from outside and dropped files would start another on top of it.
+    bool BusyWithOwnUi() const;
     void RegisterGlobalKeys();
     void UnregisterGlobalKeys();
     void OnGlobalKey(int id);
     // Shows a picture file with its name in the caption, or says why not.
     bool OpenPicture(const std::wstring& path);
+    std::wstring OpenFilter() const;
     // Opens the file after the question about an unsaved capture.
     void OpenInPlaceOf(const std::wstring& path, bool wasUnsaved);
     static int16_t MouseButtonOf(UINT message);
@@ -174,12 +193,31 @@ private:
     // The menu belongs to the window once attached; the window destroys it.
     toolkit::UniqueAccelerators accelerators_;
     toolkit::UniqueImageList ImageList1;
+    // A capture under way; and when the last one ended, for keys pressed meanwhile.
+    int capturing_ = 0;
+    DWORD capturedAt_ = 0;
+    int wheelRest_ = 0;  // wheel movement short of a notch
+    friend class CaptureUnderWay;
 };
 
-// Program-wide: the process id of the Notepad the help command started last,
-// and that process, held so that Exit never ends another one that the system
-// later gave the same id.
-extern int32_t HelpTaskId;
-extern toolkit::UniqueHandle HelpTask;
+// Marks a capture under way for its scope.
+class CaptureUnderWay {
+public:
+    explicit CaptureUnderWay(FrmMain& form) : form_(form) { ++form_.capturing_; }
+    CaptureUnderWay(const CaptureUnderWay&) = delete;
+    CaptureUnderWay& operator=(const CaptureUnderWay&) = delete;
+    ~CaptureUnderWay() {
+        --form_.capturing_;
+        form_.capturedAt_ = GetTickCount();
+    }
+
+private:
+    FrmMain& form_;
+};
+
+// Program-wide: the Notepad the help command started last. Its process is
+// held, so its id names no other process for as long.
+extern toolkit::Process HelpTask;
+inline int32_t HelpTaskId() { return int32_t(HelpTask.Id()); }
 
 }  // namespace app

@@ -213,8 +213,9 @@ LRESULT FrmMain::OnNotify(const NMHDR* header) {
     if (header->code == TTN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
         const UINT_PTR index = info->hdr.idFrom - ID_Toolbar1;
-        if (index >= 1 && index <= kToolbarButtonCount && kToolbarButtons[index - 1].tooltip)
-            info->lpszText = const_cast<wchar_t*>(kToolbarButtons[index - 1].tooltip);
+        if (index >= 1 && index <= kToolbarButtonCount && kToolbarButtons[index - 1].tooltip >= 0)
+            info->lpszText =
+                const_cast<wchar_t*>(UiTexts[TextId(kToolbarButtons[index - 1].tooltip)].c_str());
     }
     return 0;
 }

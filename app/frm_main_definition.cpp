@@ -28,10 +28,12 @@ const MenuEntry kMenuTree[] = {
     {2, L"mnuTitleBar", L"当前窗口(&F)", ID_mnuTitleBar, nullptr, 14, true, true},
     {2, L"mnuScroll", L"滚动窗口(&S)", ID_mnuScroll, nullptr, 15, false, true},
     {2, L"mnuMonitorLine", L"-", 0, nullptr, -1, true, true},
-    {2, L"mnuAllMonitors", kMonitorCaptions[0].chinese, ID_mnuAllMonitors, nullptr, -1, true, true},
-    {2, L"mnuPointerMonitor", kMonitorCaptions[1].chinese, ID_mnuPointerMonitor, nullptr, -1, true,
-     true},
-    {2, L"mnuPickWindow", kMonitorCaptions[2].chinese, ID_mnuPickWindow, nullptr, -1, true, true},
+    {2, L"mnuAllMonitors", ChineseText(TextId::AllMonitors), ID_mnuAllMonitors, nullptr,
+     TextLine(TextId::AllMonitors), true, true},
+    {2, L"mnuPointerMonitor", ChineseText(TextId::MonitorUnderPointer), ID_mnuPointerMonitor,
+     nullptr, TextLine(TextId::MonitorUnderPointer), true, true},
+    {2, L"mnuPickWindow", ChineseText(TextId::PickWindow), ID_mnuPickWindow, nullptr,
+     TextLine(TextId::PickWindow), true, true},
     {1, L"mnuView", L"图像(&I)", ID_mnuView, nullptr, 16, true, false},
     {2, L"mnuline", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuLanguage", L"选择语言(&L)", ID_mnuLanguage, nullptr, 18, true, false},
@@ -41,6 +43,14 @@ const MenuEntry kMenuTree[] = {
     {2, L"mnuHowto", L"帮助(H)", ID_mnuHowto, nullptr, 24, true, true},
     {2, L"gg", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuAbout", L"关于(&A)...", ID_mnuAbout, nullptr, 23, true, true},
+    // After the designed entries: the language commands, within reach.
+    {2, L"mnuHelpLine", L"-", 0, nullptr, -1, true, true},
+    {2, L"mnuHelpLanguage", ChineseText(TextId::LanguageMenu), ID_mnuHelpLanguage, nullptr,
+     TextLine(TextId::LanguageMenu), true, true},
+    {3, L"mnuHelpChinese", ChineseText(TextId::LanguageChinese), ID_mnuHelpChinese, nullptr,
+     TextLine(TextId::LanguageChinese), true, true},
+    {3, L"mnuHelpEnglish", ChineseText(TextId::LanguageEnglish), ID_mnuHelpEnglish, nullptr,
+     TextLine(TextId::LanguageEnglish), true, true},
 };
 const int kMenuTreeSize = sizeof kMenuTree / sizeof kMenuTree[0];
 
@@ -53,23 +63,23 @@ const Shortcut kShortcuts[] = {
 const int kShortcutCount = sizeof kShortcuts / sizeof kShortcuts[0];
 
 const ToolbarButton kToolbarButtons[kToolbarButtonCount] = {
-    {ButtonKind::Placeholder, 0, nullptr, nullptr, 0},
-    {ButtonKind::Button, 1, L"打开", nullptr, ID_mnuOpen},
-    {ButtonKind::Button, 2, L"保存图片", L"保存", ID_mnusave},
-    {ButtonKind::Placeholder, 0, nullptr, nullptr, 0},
-    {ButtonKind::Button, 6, L"捕获全屏", nullptr, ID_mnuScreen},
-    {ButtonKind::Button, 3, L"区域到剪切板", nullptr, ID_mnuDistrict},
-    {ButtonKind::Button, 7, L"延时捕获活动窗口", nullptr, ID_mnuAtiveWindow},
-    {ButtonKind::Button, 8, L"捕获当前窗口", nullptr, 0},  // shares 9's tooltip, runs nothing
-    {ButtonKind::Button, 9, L"捕获当前窗口", nullptr, ID_mnuTitleBar},
-    {ButtonKind::Button, 10, L"捕获工作区", nullptr, ID_mnuClient},
-    {ButtonKind::Placeholder, 0, nullptr, nullptr, 0},
-    {ButtonKind::Button, 12, L"用画图编辑", nullptr, ID_mnuMspaint},
-    {ButtonKind::Button, 20, L"设为墙纸", nullptr, ID_mnuWallpaper},
-    {ButtonKind::Button, 21, L"打印", nullptr, ID_mnuprint},
-    {ButtonKind::Separator, 0, nullptr, nullptr, 0},
-    {ButtonKind::Button, 23, L"帮助", nullptr, ID_mnuHowto},
-    {ButtonKind::Button, 18, L"关于", nullptr, ID_mnuAbout},
+    {ButtonKind::Placeholder, 0, -1, nullptr, 0},
+    {ButtonKind::Button, 1, int(TextId::TipOpen), nullptr, ID_mnuOpen},
+    {ButtonKind::Button, 2, int(TextId::TipSave), L"保存", ID_mnusave},
+    {ButtonKind::Placeholder, 0, -1, nullptr, 0},
+    {ButtonKind::Button, 6, int(TextId::TipScreen), nullptr, ID_mnuScreen},
+    {ButtonKind::Button, 3, int(TextId::TipRegion), nullptr, ID_mnuDistrict},
+    {ButtonKind::Button, 7, int(TextId::TipDelayed), nullptr, ID_mnuAtiveWindow},
+    {ButtonKind::Button, 8, int(TextId::TipWindow), nullptr, 0},  // shares 9's tooltip, runs nothing
+    {ButtonKind::Button, 9, int(TextId::TipWindow), nullptr, ID_mnuTitleBar},
+    {ButtonKind::Button, 10, int(TextId::TipClient), nullptr, ID_mnuClient},
+    {ButtonKind::Placeholder, 0, -1, nullptr, 0},
+    {ButtonKind::Button, 12, int(TextId::TipPaint), nullptr, ID_mnuMspaint},
+    {ButtonKind::Button, 20, int(TextId::TipWallpaper), nullptr, ID_mnuWallpaper},
+    {ButtonKind::Button, 21, int(TextId::TipPrint), nullptr, ID_mnuprint},
+    {ButtonKind::Separator, 0, -1, nullptr, 0},
+    {ButtonKind::Button, 23, int(TextId::TipHelp), nullptr, ID_mnuHowto},
+    {ButtonKind::Button, 18, int(TextId::TipAbout), nullptr, ID_mnuAbout},
 };
 
 const wchar_t kProductLine[] = L"云雀软件\uFF0DFotolark\u3000V2.0";

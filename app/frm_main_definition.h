@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/command_ids.h"
+#include "app/language_lines.h"
+#include "app/texts.h"
 
 namespace app {
 
@@ -17,10 +19,14 @@ struct MenuEntry {
     const wchar_t* caption;  // "-" for a separator
     UINT id;               // 0 for separators
     const wchar_t* shortcut;  // shown beside the caption, or null
-    int languageLine;      // line of a language file replacing the caption, -1 for none
+    int languageLine;      // line of a language file replacing the caption, -1 for none;
+                           // from 25 on, a line of the further texts (TextLine)
     bool shown;
     bool enabled;
 };
+
+// The language-file line (counted from 0) of one of the further texts.
+constexpr int TextLine(TextId id) { return kLanguageLineCount + int(id); }
 
 extern const MenuEntry kMenuTree[];
 extern const int kMenuTreeSize;
@@ -30,19 +36,6 @@ extern const int kMenuTreeSize;
 inline std::wstring MenuItemText(const std::wstring& caption, const wchar_t* shortcut) {
     return shortcut ? caption + L"\t" + shortcut : caption;
 }
-
-// The captions of the capture commands for several displays, which no line of
-// the specified language files replaces.
-struct MonitorCaption {
-    UINT id;
-    const wchar_t* chinese;
-    const wchar_t* english;
-};
-constexpr MonitorCaption kMonitorCaptions[] = {
-    {ID_mnuAllMonitors, L"全部显示器(&M)", L"All &monitors"},
-    {ID_mnuPointerMonitor, L"指针所在显示器(&N)", L"Monitor under poi&nter"},
-    {ID_mnuPickWindow, L"选取窗口(&W)", L"&Pick a window"},
-};
 
 struct Shortcut {
     WORD key;  // virtual key, pressed with Ctrl
@@ -57,7 +50,7 @@ enum class ButtonKind { Placeholder, Separator, Button };
 struct ToolbarButton {
     ButtonKind kind;
     int image;               // 1-based image of the image list, 0 for none
-    const wchar_t* tooltip;  // never changed by a language file
+    int tooltip;             // a TextId, -1 for none
     const wchar_t* key;      // an unshown second text, or null
     UINT command;            // the command it runs, 0 for none
 };

@@ -14,9 +14,8 @@ namespace app {
 
 namespace {
 
-constexpr wchar_t kAppName[] = L"Fotolark";
+constexpr const wchar_t* kAppName = kAppTitle;
 constexpr wchar_t kSection[] = L"Settings";
-constexpr wchar_t kUnsavedPrompt[] = L"  文件还没有保存，您要保存吗?";
 
 std::wstring NowText() {
     // The user's general date format: short date, then long time.
@@ -67,6 +66,7 @@ void FrmMain::Form_Load() {
     SetTop(p.top);
     SetWidth(p.width);
     SetHeight(p.height);
+    LoadChosenLanguage();
 }
 
 bool FrmMain::SaveWindowPlacement() {
@@ -88,7 +88,7 @@ void FrmMain::Form_Unload(bool& Cancel) {
 // Exit and opening a file.
 bool FrmMain::MayDropCapture() {
     if (!CaptureUnsaved) return true;
-    switch (toolkit::MsgBox(hwnd(), kUnsavedPrompt, MB_YESNOCANCEL | MB_ICONINFORMATION,
+    switch (toolkit::MsgBox(hwnd(), UiTexts[TextId::UnsavedPrompt], MB_YESNOCANCEL | MB_ICONINFORMATION,
                             toolkit::ExeName())) {
     case IDYES:
         mnusave_Click();
@@ -102,7 +102,8 @@ bool FrmMain::MayDropCapture() {
 
 void FrmMain::mnuExit_Click() {
     if (!MayDropCapture()) return;
-    toolkit::EndProcessById(HelpTaskId, HelpTask.get());
+    // Asked, not ended: the user may have typed into it (the design ended it).
+    HelpTask.AskToClose();
     toolkit::End();
 }
 

@@ -24,7 +24,30 @@ constexpr KeyBinding kGlobalKeys[] = {
     {kPickKey, MOD_CONTROL | MOD_SHIFT},
 };
 
+// How long after a capture a key pressed during it may still arrive: the
+// delayed capture's pause runs no messages.
+constexpr DWORD kLateKeyWindowMs = 60000;
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+    wchar_t cls[16] = L"";
+    GetClassNameW(window, cls, 16);
+    if (IsWindowVisible(window) && lstrcmpW(cls, L"#32770") == 0) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
+
+bool FrmMain::BusyWithOwnUi() const {
+    if (capturing_ || RegionArmed || capture::WindowPickArmed()) return true;
+    // A modal box or dialog disables the window it belongs to.
+    if (!IsWindowEnabled(hwnd())) return true;
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), &FindShownDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 // A key another program already holds is left to it, without a word: the
 // others still work.
@@ -38,7 +61,13 @@ void FrmMain::UnregisterGlobalKeys() {
 }
 
 void FrmMain::OnGlobalKey(int id) {
-    if (capture::WindowPickArmed()) return;  // one selection at a time
+    const bool pressedDuringCapture = GetTickCount() - capturedAt_ < kLateKeyWindowMs &&
+                                      LONG(DWORD(GetMessageTime()) - capturedAt_) < 0;
+    if (BusyWithOwnUi() || pressedDuringCapture) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    CaptureUnderWay capture(*this);
     switch (id) {
     case kScreenKey:
         // Every display, as Windows itself takes with the key; on one, the entire screen.

@@ -9,12 +9,13 @@
 #include "app/language_lines.h"
 #include "toolkit/handles.h"
 #include "toolkit/runtime.h"
+#include "toolkit/settings.h"
 
 namespace app {
 
 namespace {
 
-// Far more than 25 captions need; what lies past it is never read.
+// Far more than all the texts need; what lies past it is never read.
 constexpr DWORD kMaxLanguageFileBytes = 64 * 1024;
 
 std::optional<std::string> ReadStart(const std::wstring& path) {
@@ -43,14 +44,23 @@ std::wstring Decode(const std::string& line, UINT codePage) {
     return text;
 }
 
+// The choice is kept for the next start: the file's name beside the program.
+constexpr wchar_t kLanguageKey[] = L"Language";
+constexpr wchar_t kChineseFile[] = L"\\chinese.lng";
+constexpr wchar_t kEnglishFile[] = L"\\English.lng";
+
+std::wstring LanguageFolder() { return toolkit::AppPath() + L"\\language"; }
+
 }  // namespace
 
-void FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName) {
+bool FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName) {
     const std::optional<std::string> bytes = ReadStart(folder + fileName);
-    if (!bytes) return;  // rather than blank every caption
+    if (!bytes) return false;  // rather than blank every caption
     const LanguageFileLines file = SplitLanguageFile(*bytes);
-    for (int i = 0; i < kLanguageLineCount; ++i)
-        LanguageLines[i] = Decode(file.lines[i], file.utf8 ? CP_UTF8 : CP_ACP);
+    const UINT codePage = file.utf8 ? CP_UTF8 : CP_ACP;
+    for (int i = 0; i < kLanguageLineCount; ++i) LanguageLines[i] = Decode(file.lines[i], codePage);
+    for (size_t i = 0; i < file.extra.size(); ++i)
+        UiTexts.Replace(int(i), Decode(file.extra[i], codePage));
 
     SetWindowTextW(hwnd(), LanguageLines[0].c_str());
     SetPanelText(1, LanguageLines[1]);
@@ -58,7 +68,10 @@ void FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& f
     for (int i = 0; i < kMenuTreeSize; ++i) {
         const MenuEntry& e = kMenuTree[i];
         if (e.languageLine < 0) continue;  // a separator
-        std::wstring text = MenuItemText(LanguageLines[e.languageLine], e.shortcut);
+        std::wstring text = MenuItemText(e.languageLine < kLanguageLineCount
+                                             ? LanguageLines[e.languageLine]
+                                             : UiTexts[TextId(e.languageLine - kLanguageLineCount)],
+                                         e.shortcut);
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_STRING;
@@ -67,14 +80,24 @@ void FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& f
         SetMenuItemInfoW(bar, e.id, FALSE, &item);
     }
     DrawMenuBar(hwnd());
+    return true;
 }
 
 void FrmMain::mnuChinese_Click() {
-    LoadLanguageFile(toolkit::AppPath() + L"\\language", L"\\chinese.lng");
+    if (LoadLanguageFile(LanguageFolder(), kChineseFile))
+        toolkit::SaveSetting(kAppTitle, L"Settings", kLanguageKey, kChineseFile);
 }
 
 void FrmMain::mnuEnglish_Click() {
-    LoadLanguageFile(toolkit::AppPath() + L"\\language", L"\\English.lng");
+    if (LoadLanguageFile(LanguageFolder(), kEnglishFile))
+        toolkit::SaveSetting(kAppTitle, L"Settings", kLanguageKey, kEnglishFile);
+}
+
+// The first start shows the designed Chinese texts and reads no file.
+void FrmMain::LoadChosenLanguage() {
+    const auto chosen = toolkit::GetSetting(kAppTitle, L"Settings", kLanguageKey);
+    if (chosen && (*chosen == kChineseFile || *chosen == kEnglishFile))
+        LoadLanguageFile(LanguageFolder(), *chosen);
 }
 
 }  // namespace app

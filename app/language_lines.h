@@ -4,6 +4,9 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "app/texts.h"
 
 namespace app {
 
@@ -12,10 +15,11 @@ constexpr int kLanguageLineCount = 25;
 struct LanguageFileLines {
     bool utf8 = false;  // it began with the UTF-8 byte-order mark, which is not in the lines
     std::array<std::string, kLanguageLineCount> lines;  // a short file leaves the rest empty
+    std::vector<std::string> extra;  // the lines after the 25th, as many as there are texts
 };
 
 // Lines end with CR LF, a bare CR or a bare LF; the end is not part of the line.
-// Lines past the 25th are ignored.
+// Lines past the 25th are the further texts (TextId's order); any beyond those are ignored.
 LanguageFileLines SplitLanguageFile(std::string_view bytes);
 
 }  // namespace app

@@ -1,19 +1,24 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
 #include "app/frm_main.h"
 #include "toolkit/handles.h"
 
 namespace {
 
-// "fotolark.exe PATH", as "Open with" and a file association call it. The
-// words are joined again, so a path with spaces works even unquoted.
 std::wstring PathFromCommandLine() {
     int count = 0;
     const toolkit::UniqueArguments words(CommandLineToArgvW(GetCommandLineW(), &count));
-    std::wstring path;
-    for (int i = 1; words && i < count; ++i) path += (i > 1 ? L" " : L"") + std::wstring(words.get()[i]);
-    return path;
+    std::vector<std::wstring> paths;
+    for (int i = 1; words && i < count; ++i) paths.push_back(words.get()[i]);
+    return app::FirstPath(paths, [](const std::wstring& path) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
 }
 
 }  // namespace

@@ -8,39 +8,46 @@ namespace app {
 
 namespace {
 
+// The two designed pairs first, as every dialog of the program had them.
 constexpr wchar_t kFilter[] = L"Bmp (*.bmp)|*.bmp|JPGE(*.jpg)|*.jpg";
-constexpr wchar_t kSaveTitle[] = L"保存";
-constexpr wchar_t kSaveFailed[] = L"无法保存文件：";
-constexpr wchar_t kNothingToSave[] = L"没有可保存的图片。";
-constexpr wchar_t kCannotRead[] = L"无法读取文件：";
-constexpr wchar_t kNotAPicture[] = L"无法打开文件，它不是图片或已经损坏：";
-constexpr wchar_t kTooLarge[] = L"图片太大，无法打开（每边最多 30000 像素，总共最多 2.56 亿像素）：";
+constexpr int kAllPicturesIndex = 6;
+constexpr wchar_t kAllPicturesPattern[] = L"*.bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.ico";
 
-const wchar_t* LoadFailureText(output::LoadFailure failure) {
+TextId LoadFailureText(output::LoadFailure failure) {
     switch (failure) {
     case output::LoadFailure::CannotRead:
-        return kCannotRead;
+        return TextId::CannotRead;
     case output::LoadFailure::TooLarge:
-        return kTooLarge;
+        return TextId::TooLarge;
+    case output::LoadFailure::NoMemory:
+        return TextId::NoMemory;
     default:
-        return kNotAPicture;
+        return TextId::NotAPicture;
     }
 }
 
 }  // namespace
 
+// Every kind the program reads, and "all pictures", which the dialog opens on.
+std::wstring FrmMain::OpenFilter() const {
+    return std::wstring(kFilter) + L"|PNG (*.png)|*.png|GIF (*.gif)|*.gif|" +
+           UiTexts[TextId::FilterIcons] + L"|*.ico|" + UiTexts[TextId::FilterAllPictures] + L"|" +
+           kAllPicturesPattern;
+}
+
 void FrmMain::mnusave_Click() {
     if (PicBmp.GetPicture().Empty()) {
-        ShowMessage(kNothingToSave);
+        ShowMessage(UiTexts[TextId::NothingToSave]);
         return;
     }
     CDopen.DefaultExt = L".BMP";
     CDopen.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    CDopen.Filter = kFilter;
-    CDopen.DialogTitle = kSaveTitle;
+    CDopen.Filter = std::wstring(kFilter) + L"|PNG (*.png)|*.png";
+    CDopen.FilterIndex = 1;
+    CDopen.DialogTitle = UiTexts[TextId::SaveTitle];
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
     if (!output::SavePicture(MarkedPicture(), CDopen.FileName)) {
-        ShowMessage(kSaveFailed + CDopen.FileName);
+        ShowMessage(UiTexts[TextId::SaveFailed] + CDopen.FileName);
         return;
     }
     CaptureUnsaved = false;
@@ -51,7 +58,8 @@ void FrmMain::mnusave_Click() {
 void FrmMain::mnuOpen_Click() {
     const bool unsaved = CaptureUnsaved;
     if (!MayDropCapture()) return;
-    CDopen.Filter = kFilter;
+    CDopen.Filter = OpenFilter();
+    CDopen.FilterIndex = kAllPicturesIndex;
     if (!CDopen.ShowOpen(hwnd())) return;
     OpenInPlaceOf(CDopen.FileName, unsaved);
 }
@@ -67,10 +75,17 @@ void FrmMain::OpenInPlaceOf(const std::wstring& path, bool wasUnsaved) {
 }
 
 // Of several files dropped at once, the first is opened.
-void FrmMain::OnDropFiles(HDROP drop) {
-    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, 0, path.data(), UINT(path.size())));
-    DragFinish(drop);
+void FrmMain::OnDropFiles(HDROP dropped) {
+    std::wstring path;
+    {
+        const toolkit::UniqueDrop drop(dropped);
+        if (BusyWithOwnUi()) {
+            MessageBeep(MB_OK);
+            return;
+        }
+        path.resize(DragQueryFileW(drop.get(), 0, nullptr, 0) + 1);
+        path.resize(DragQueryFileW(drop.get(), 0, path.data(), UINT(path.size())));
+    }
     if (!path.empty()) OpenFile(path);
 }
 
@@ -78,7 +93,9 @@ void FrmMain::OnDropFiles(HDROP drop) {
 bool FrmMain::OpenPicture(const std::wstring& path) {
     output::LoadedPicture loaded = output::LoadPicture(path);
     if (loaded.failure != output::LoadFailure::None) {
-        ShowMessage(LoadFailureText(loaded.failure) + path);
+        ShowMessage(Formatted(UiTexts[LoadFailureText(loaded.failure)],
+                              {std::to_wstring(loaded.width), std::to_wstring(loaded.height)}) +
+                    path);
         return false;
     }
     PicBmp.SetPicture(std::move(loaded.picture));

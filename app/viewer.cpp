@@ -61,7 +61,6 @@ void FrmMain::OnScrollBar(HWND hwnd, int code) {
     const bool horizontal = hwnd == HScroll1.hwnd();
     if (!horizontal && hwnd != VScroll1.hwnd()) return;
     toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
-    void (FrmMain::*change)() = horizontal ? &FrmMain::HScroll1_Change : &FrmMain::VScroll1_Change;
     void (FrmMain::*scroll)() = horizontal ? &FrmMain::HScroll1_Scroll : &FrmMain::VScroll1_Scroll;
 
     const int64_t value = bar.Value();
@@ -91,13 +90,73 @@ void FrmMain::OnScrollBar(HWND hwnd, int code) {
             return;
         case SB_THUMBPOSITION:
             bar.SetValue(bar.TrackPosition());
-            (this->*change)();  // a drag ends with a Change even where it started
+            // A drag ends with a Change even where it started.
+            horizontal ? HScroll1_Change() : VScroll1_Change();
             return;
         default:  // SB_ENDSCROLL
             return;
     }
+    MoveBar(horizontal, target);
+}
+
+bool FrmMain::MoveBar(bool horizontal, int64_t target) {
+    toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
     target = std::clamp<int64_t>(target, 0, bar.Max());
-    if (target != value && bar.SetValue(static_cast<int32_t>(target))) (this->*change)();
+    if (target == bar.Value() || !bar.SetValue(static_cast<int32_t>(target))) return false;
+    horizontal ? HScroll1_Change() : VScroll1_Change();
+    return true;
+}
+
+// A notch moves the system's lines per notch, each of kWheelLinePixels, at
+// most a viewport: the bar's own line, one pixel, would take a hundred
+// notches for a screen.
+void FrmMain::OnMouseWheel(int delta, bool horizontal) {
+    constexpr int kWheelLinePixels = 20;
+    toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
+    if (!bar.Visible()) return;
+    UINT lines = 3;
+    SystemParametersInfoW(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines,
+                          0);
+    wheelRest_ += delta;  // a fine wheel sends parts of a notch
+    const int notches = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ %= WHEEL_DELTA;
+    const int64_t step =
+        lines == WHEEL_PAGESCROLL
+            ? bar.LargeChange()
+            : std::min<int64_t>(int64_t(lines) * kWheelLinePixels * bar.SmallChange(),
+                                bar.LargeChange() * 3);
+    if (notches) MoveBar(horizontal, bar.Value() - notches * step);
+}
+
+// Arrows by a line, Page Up and Down by a page, Home and End to the ends, as
+// the bars' own arrows, track and ends do.
+bool FrmMain::OnScrollKey(WPARAM key) {
+    // Pages and ends go down the picture when it has a vertical bar, else across.
+    toolkit::ScrollBar& paged = VScroll1.Visible() ? VScroll1 : HScroll1;
+    const auto scroll = [this](toolkit::ScrollBar& bar, int code) {
+        if (bar.Visible()) OnScrollBar(bar.hwnd(), code);
+        return true;
+    };
+    switch (key) {
+        case VK_LEFT:
+            return scroll(HScroll1, SB_LINEUP);
+        case VK_RIGHT:
+            return scroll(HScroll1, SB_LINEDOWN);
+        case VK_UP:
+            return scroll(VScroll1, SB_LINEUP);
+        case VK_DOWN:
+            return scroll(VScroll1, SB_LINEDOWN);
+        case VK_PRIOR:
+            return scroll(paged, SB_PAGEUP);
+        case VK_NEXT:
+            return scroll(paged, SB_PAGEDOWN);
+        case VK_HOME:
+            return scroll(paged, SB_TOP);
+        case VK_END:
+            return scroll(paged, SB_BOTTOM);
+        default:
+            return false;
+    }
 }
 
 // Empties the viewer; the flags stay as they are.

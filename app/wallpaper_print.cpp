@@ -4,24 +4,16 @@
 
 namespace app {
 
-namespace {
-
-constexpr wchar_t kNoPicture[] = L"没有可设置为墙纸的图片。";
-constexpr wchar_t kNotWritten[] = L"无法写入墙纸文件，墙纸没有改变。";
-constexpr wchar_t kNotAccepted[] = L"系统没有接受新的墙纸：";
-
-}  // namespace
-
 void FrmMain::mnuWallpaper_Click() {
     if (PicBmp.GetPicture().Empty()) {
-        ShowMessage(kNoPicture);
+        ShowMessage(UiTexts[TextId::NoWallpaperPicture]);
         return;
     }
     const output::WallpaperOutcome outcome = output::SetWallpaper(MarkedPicture());
     if (outcome.failure == output::WallpaperFailure::NotWritten)
-        ShowMessage(kNotWritten);
+        ShowMessage(UiTexts[TextId::WallpaperNotWritten]);
     else if (outcome.failure == output::WallpaperFailure::NotAccepted)
-        ShowMessage(kNotAccepted + outcome.path);
+        ShowMessage(UiTexts[TextId::WallpaperNotAccepted] + outcome.path);
 }
 
 void FrmMain::mnuClearWall_Click() { output::ClearWallpaper(); }

@@ -75,10 +75,10 @@ int main() {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     constexpr int kProcesses = 11;
     for (int i = 0; i < kProcesses; ++i) {
-        const toolkit::StartedProcess child =
+        const toolkit::Process child =
             toolkit::Shell(L"\"" + std::wstring(self) + L"\" \"" + results + L"\"", SW_HIDE);
-        if (!child.id) return 1;
-        WaitForSingleObject(child.handle.get(), INFINITE);
+        if (!child.Id()) return 1;
+        WaitForSingleObject(child.Handle(), INFINITE);
     }
     std::vector<bench::Comparison> runs;
     if (FILE* in = _wfopen(results.c_str(), L"r")) {

@@ -1,6 +1,8 @@
 // Picture files on disk.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/picture.h"
@@ -14,17 +16,29 @@ namespace output {
 // (an empty picture included).
 bool SavePicture(const toolkit::Picture& picture, const std::wstring& path);
 
-enum class LoadFailure { None, CannotRead, NotAPicture, TooLarge };
+// TooLarge: beyond the size limits; NoMemory: within them, but more than the
+// process's address space can hold now.
+enum class LoadFailure { None, CannotRead, NotAPicture, TooLarge, NoMemory };
 
 struct LoadedPicture {
     toolkit::Picture picture;
     LoadFailure failure = LoadFailure::None;
+    int64_t width = 0, height = 0;  // as the file declares them, when known
 };
 
 // Reads a BMP, JPEG, PNG, GIF or icon file (the first image of a GIF, the
 // largest of an icon) into a picture the screen can show, transparent pixels
-// over white. The file's content must be the format its extension names;
-// a name of no known extension may hold any of them.
+// over white. The content decides the format, whatever the extension says.
 LoadedPicture LoadPicture(const std::wstring& path);
+
+// What a load is sized against: the process's free address space, its
+// largest block and in all.
+struct FreeAddressSpace {
+    uint64_t largestBlock = 0, total = 0;
+};
+using AddressSpaceProbe = std::function<FreeAddressSpace()>;
+// For tests (a 32-bit process's space on a 64-bit build): replaces the
+// process's own; an empty probe restores it. Returns the previous one.
+AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe);
 
 }  // namespace output

@@ -304,6 +304,13 @@ std::wstring Extension(const std::wstring& path) {
 
 }  // namespace
 
+bool FitsInMemory(int64_t width, int64_t height, uint64_t largestFreeBlock, uint64_t totalFree) {
+    constexpr uint64_t kMargin = 64 << 20;  // what the rest of the program may still ask for
+    if (width <= 0 || height <= 0) return false;
+    const uint64_t pixels = uint64_t(width) * uint64_t(height) * 4;
+    return pixels + kMargin <= largestFreeBlock && 3 * pixels + kMargin <= totalFree;
+}
+
 bool SizeAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
            width * height <= kMaxPicturePixels;

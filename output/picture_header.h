@@ -17,6 +17,12 @@ constexpr int64_t kMaxPictureSide = 30000;
 constexpr int64_t kMaxPicturePixels = 256'000'000;
 bool SizeAllowed(int64_t width, int64_t height);
 
+// Whether a picture can be decoded in the address space left: its 32-bit
+// pixels in one free block, and room besides for the decoder's own copy of
+// them (up to 64 bits a pixel for 16-bit RGBA). A 32-bit process has far
+// less than the size limits allow.
+bool FitsInMemory(int64_t width, int64_t height, uint64_t largestFreeBlock, uint64_t totalFree);
+
 // By the name's extension, any letter case; Unknown for any other name.
 PictureFormat FormatOfName(const std::wstring& path);
 // By the first bytes; Unknown when they are no format of these.

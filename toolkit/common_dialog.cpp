@@ -43,7 +43,7 @@ bool CommonDialog::Show(HWND owner, bool save) {
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
-    ofn.nFilterIndex = 1;
+    ofn.nFilterIndex = DWORD(FilterIndex);
     ofn.lpstrFile = path.data();
     ofn.nMaxFile = DWORD(path.size());
     ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
@@ -52,6 +52,7 @@ bool CommonDialog::Show(HWND owner, bool save) {
     const BOOL confirmed = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!confirmed) return false;
     FileName = path.data();
+    FilterIndex = int(ofn.nFilterIndex);
     return true;
 }
 

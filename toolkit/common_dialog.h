@@ -12,6 +12,7 @@ class CommonDialog {
 public:
     std::wstring FileName;
     std::wstring Filter;  // "description|pattern|description|pattern"
+    int FilterIndex = 1;  // the pair selected, from 1; the user's choice once the dialog closes
     std::wstring DefaultExt;
     uint32_t Flags = 0;
     std::wstring DialogTitle;

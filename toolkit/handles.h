@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <utility>
 
@@ -23,6 +24,7 @@ inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
 inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
 inline void FreeTaskMemory(wchar_t* p) { ::CoTaskMemFree(p); }
 inline void FreeArguments(LPWSTR* words) { ::LocalFree(words); }
+inline void FinishDrop(HDROP drop) { ::DragFinish(drop); }
 
 using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
@@ -41,6 +43,7 @@ using UniqueView = Unique<const void*, UnmapView>;  // MapViewOfFile
 using UniqueGlobal = Unique<HGLOBAL, FreeGlobal>;  // what a common dialog hands back
 using UniqueTaskString = Unique<wchar_t*, FreeTaskMemory>;  // a string the shell allocated
 using UniqueArguments = Unique<LPWSTR*, FreeArguments>;  // CommandLineToArgvW
+using UniqueDrop = Unique<HDROP, FinishDrop>;  // what WM_DROPFILES hands over
 
 // A DC borrowed from a window; ReleaseDC needs the window it came from.
 class WindowDC {

@@ -82,6 +82,12 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
             return 0;
         }
         break;
+    case WM_MOUSEHWHEEL:
+        // Up to the window that scrolls, as Windows' default does; Wine 8's
+        // passes only the vertical wheel on.
+        if (const HWND parent = GetParent(hwnd))
+            return SendMessageW(parent, message, wParam, lParam);
+        break;
     case WM_NCDESTROY:
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         break;

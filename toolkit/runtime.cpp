@@ -54,7 +54,7 @@ MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {
     return std::exchange(CurrentMsgBoxHandler(), std::move(handler));
 }
 
-StartedProcess Shell(const std::wstring& commandLine, int showCommand) {
+Process Shell(const std::wstring& commandLine, int showCommand) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -65,12 +65,28 @@ StartedProcess Shell(const std::wstring& commandLine, int showCommand) {
                         &startup, &info))
         return {};
     UniqueHandle thread(info.hThread);
-    return {info.dwProcessId, UniqueHandle(info.hProcess)};
+    return Process(info.dwProcessId, UniqueHandle(info.hProcess));
 }
 
-void EndProcessById(const int32_t& TaskId, HANDLE started) {
-    if (TaskId != 0 && started && GetProcessId(started) == DWORD(TaskId))
-        TerminateProcess(started, 1);
+bool Process::Running() const {
+    return handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+
+BOOL CALLBACK CloseIfOf(HWND window, LPARAM process) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    // Its top-level windows: what they own closes with them.
+    if (owner == DWORD(process) && !GetWindow(window, GW_OWNER) && IsWindowVisible(window))
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void Process::AskToClose() const {
+    if (Running()) EnumWindows(&CloseIfOf, LPARAM(id_));
 }
 
 void End() {

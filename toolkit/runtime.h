@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "toolkit/handles.h"
 
@@ -26,18 +27,26 @@ int MsgBox(HWND owner, const std::wstring& text, UINT style, const std::wstring&
 // An empty handler restores the real MessageBoxW. Returns the previous one.
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);
 
-// A program Shell started. While its handle is held, the system gives its id
-// to no other process.
-struct StartedProcess {
-    DWORD id = 0;  // 0 when it could not be started
-    UniqueHandle handle;
-};
-StartedProcess Shell(const std::wstring& commandLine, int showCommand);
+// A program Shell started, owning its process handle: while the handle is
+// held, the system gives the id to no other process, so the two always name
+// the same program.
+class Process {
+public:
+    Process() = default;
+    Process(DWORD id, UniqueHandle handle) : id_(id), handle_(std::move(handle)) {}
+    DWORD Id() const { return id_; }  // 0 when none was started
+    HANDLE Handle() const { return handle_.get(); }
+    bool Running() const;
+    // Asks the program to close, as closing its windows would: WM_CLOSE to
+    // each of its top-level windows. A program holding unsaved work may ask
+    // its user and stay. Does nothing once it has ended.
+    void AskToClose() const;
 
-// Terminates the process with that id (exit code 1) when it is `started`:
-// once a process has ended, its id may name an unrelated one. Id 0 and a
-// null handle do nothing.
-void EndProcessById(const int32_t& TaskId, HANDLE started);
+private:
+    DWORD id_ = 0;
+    UniqueHandle handle_;
+};
+Process Shell(const std::wstring& commandLine, int showCommand);
 
 // Ends the program at once: no close events run.
 [[noreturn]] void End();

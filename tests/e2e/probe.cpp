@@ -6,6 +6,7 @@
 //                                     "shown", and its title
 //   probe gone CLASS [TITLE-PART]     waits until no such window is shown
 //   probe box                         waits for a message box; prints its text
+//   probe tooltip                     waits for a shown tooltip; prints its text
 //   probe clipboard FILE              writes the clipboard's bitmap as a BMP
 //   probe setting NAME                prints HKCU\Software\Fotolark\Settings\NAME
 //   probe wallpaper                   prints the desktop wallpaper's path
@@ -88,6 +89,24 @@ int Box() {
     return found ? 0 : 1;
 }
 
+// Another process's GetWindowText reads no tooltip's text: only the message asks it.
+std::wstring AskedText(HWND w) {
+    wchar_t text[512] = L"";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 1000, &result);
+    return text;
+}
+
+int Tooltip() {
+    std::wstring text;
+    const bool found = WaitFor([&] {
+        const HWND tip = Find(L"tooltips_class32", nullptr);
+        return tip && !(text = AskedText(tip)).empty();
+    });
+    if (found) Print(text);
+    return found ? 0 : 1;
+}
+
 int Clipboard(const wchar_t* path) {
     if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) return 1;
     int result = 1;
@@ -135,6 +154,7 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"window" && argc > 2) return Window(argv[2], part);
     if (verb == L"gone" && argc > 2) return WaitFor([&] { return !Find(argv[2], part); }) ? 0 : 1;
     if (verb == L"box") return Box();
+    if (verb == L"tooltip") return Tooltip();
     if (verb == L"clipboard" && argc > 2) return Clipboard(argv[2]);
     if (verb == L"setting" && argc > 2) return Setting(argv[2]);
     if (verb == L"wallpaper") return Wallpaper();

@@ -42,5 +42,25 @@ TEST(LanguageLines, TwentyFiveLinesAtMostAndShortFilesLeaveTheRestEmpty) {
     EXPECT_EQ(SplitLanguageFile("").lines[0], "");
 }
 
+TEST(LanguageLines, LinesAfterTheTwentyFifthAreTheFurtherTextsInOrder) {
+    std::string file;
+    for (int i = 0; i < 25 + kTextCount + 3; ++i) file += "L" + std::to_string(i) + "\r\n";
+    const auto lines = SplitLanguageFile(file);
+    ASSERT_EQ(lines.extra.size(), size_t(kTextCount));  // those past every text are ignored
+    EXPECT_EQ(lines.extra[0], "L25");
+    EXPECT_TRUE(SplitLanguageFile("a\r\n").extra.empty());
+
+    // An empty line keeps the text it stands for; the others replace theirs.
+    Texts texts;
+    texts.Replace(int(TextId::TipOpen), L"Open");
+    texts.Replace(int(TextId::TipSave), L"");
+    texts.Replace(kTextCount, L"nowhere");
+    EXPECT_EQ(texts[TextId::TipOpen], L"Open");
+    EXPECT_EQ(texts[TextId::TipSave], ChineseText(TextId::TipSave));
+    EXPECT_EQ(texts[TextId::PickWindow], L"选取窗口(&W)");  // the last of the table
+
+    EXPECT_EQ(Formatted(L"%1 x %2 pixels: %1", {L"15000", L"9000"}), L"15000 x 9000 pixels: 15000");
+}
+
 }  // namespace
 }  // namespace app

@@ -65,6 +65,13 @@ TEST(PictureHeader, SizesPastTheLimitsAreTooLarge) {
     EXPECT_FALSE(SizeAllowed(30001, 1));
     EXPECT_FALSE(SizeAllowed(16001, 16000));
 
+    // A 32-bit process: 1.2 GB in one block, 1.8 GB in all.
+    constexpr uint64_t kMB = 1 << 20;
+    EXPECT_FALSE(FitsInMemory(15000, 15000, 1200 * kMB, 1800 * kMB));  // 858 MB of pixels
+    EXPECT_TRUE(FitsInMemory(8000, 6000, 1200 * kMB, 1800 * kMB));
+    EXPECT_FALSE(FitsInMemory(8000, 6000, 200 * kMB, 1800 * kMB)) << "no block holds it";
+    EXPECT_FALSE(FitsInMemory(8000, 6000, 1200 * kMB, 400 * kMB)) << "no room for the decoder's copy";
+
     for (const char* name : {"huge.bmp", "wide.png", "huge.jpg", "huge.gif"}) {
         const auto forged = testing_support::ForgedFiles();
         const auto file = std::find_if(forged.begin(), forged.end(), [&](auto& f) { return f.name == name; });

@@ -95,7 +95,7 @@ TEST_F(DelayedCapture, CancelChangesNothing) {
     EXPECT_LT(GetTickCount() - start, 1000u);
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_EQ(boxes.asked[0].text, L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
-    EXPECT_EQ(boxes.asked[0].title, L"Snapwright v1.0");
+    EXPECT_EQ(boxes.asked[0].title, L"Fotolark");  // the program's own title, not another's
     EXPECT_EQ(boxes.asked[0].style, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
     EXPECT_FALSE(form.CaptureUnsaved);

@@ -156,26 +156,36 @@ class ExitCommand : public CloseProtocol {
 protected:
     // Starts Notepad as the help command does.
     void StartHelp() {
-        toolkit::StartedProcess started = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
-        ASSERT_NE(started.id, 0u);
-        helper_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, started.id));
-        app::HelpTaskId = int32_t(started.id);
-        app::HelpTask = std::move(started.handle);
+        app::HelpTask = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
+        pid_ = DWORD(app::HelpTaskId());
+        ASSERT_NE(app::HelpTaskId(), 0);
+        helper_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
+        ASSERT_TRUE(PumpUntil([&] { return HelperWindow(L"Notepad") != nullptr; }));
+    }
+    // A shown window of the help's process, of that class.
+    HWND HelperWindow(const wchar_t* cls) {
+        const DWORD pid = pid_;
+        for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w)) return w;
+        }
+        return nullptr;
     }
     bool HelperEnded() { return WaitForSingleObject(helper_.get(), 3000) == WAIT_OBJECT_0; }
     void TearDown() override {
         if (helper_) {
             if (!HelperEnded()) TerminateProcess(helper_.get(), 1);
         }
-        app::HelpTaskId = 0;
-        app::HelpTask.reset();
+        app::HelpTask = toolkit::Process();
         CloseProtocol::TearDown();
     }
     toolkit::UniqueHandle helper_;
+    DWORD pid_ = 0;
     EndCatcher end_;
 };
 
-TEST_F(ExitCommand, EndsTheHelpProcessAndTheProgramWithoutStoring) {
+TEST_F(ExitCommand, ClosesTheUntouchedHelpAndEndsWithoutStoring) {
     StartHelp();
     ScriptedBoxes boxes({});
     EXPECT_THROW(form.mnuExit_Click(), Ended);
@@ -184,8 +194,19 @@ TEST_F(ExitCommand, EndsTheHelpProcessAndTheProgramWithoutStoring) {
     EXPECT_FALSE(toolkit::GetSetting(L"Fotolark", L"Settings", L"MainLeft"));
 }
 
+TEST_F(ExitCommand, TextTypedIntoTheHelpKeepsItOpenWithItsOwnQuestion) {
+    StartHelp();
+    const HWND text = FindWindowExW(HelperWindow(L"Notepad"), nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(text);
+    for (wchar_t c : std::wstring(L"the user's note")) SendMessageW(text, WM_CHAR, c, 0);
+    EXPECT_THROW(form.mnuExit_Click(), Ended);
+    EXPECT_TRUE(PumpUntil([&] { return HelperWindow(L"#32770") != nullptr; }))
+        << "Notepad asks about its text";
+    EXPECT_EQ(WaitForSingleObject(helper_.get(), 0), DWORD(WAIT_TIMEOUT));
+}
+
 TEST_F(ExitCommand, WithoutHelpProcessStillEnds) {
-    app::HelpTaskId = 0;
+    app::HelpTask = toolkit::Process();
     EXPECT_THROW(form.mnuExit_Click(), Ended);
 }
 
@@ -207,17 +228,16 @@ TEST_F(ExitCommand, UnsavedCaptureAsksFirstAndCancelEndsNothing) {
     EXPECT_FALSE(toolkit::GetSetting(L"Fotolark", L"Settings", L"MainLeft"));
 }
 
-TEST_F(ExitCommand, NeverEndsAnotherProcessGivenTheHelpsId) {
+TEST_F(ExitCommand, NeverClosesAnotherNotepadOnceTheHelpHasEnded) {
     StartHelp();
     TerminateProcess(helper_.get(), 1);  // the user closed the help
     ASSERT_TRUE(HelperEnded());
-    // The system may give the ended help's id to a new, unrelated process.
-    toolkit::StartedProcess other = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
-    ASSERT_NE(other.id, 0u);
-    app::HelpTaskId = int32_t(other.id);
+    const toolkit::Process other = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
+    ASSERT_NE(other.Id(), 0u);
+    ASSERT_TRUE(PumpUntil([&] { return WaitForInputIdle(other.Handle(), 0) == 0; }));
     EXPECT_THROW(form.mnuExit_Click(), Ended);
-    EXPECT_EQ(WaitForSingleObject(other.handle.get(), 300), DWORD(WAIT_TIMEOUT));
-    TerminateProcess(other.handle.get(), 1);
+    EXPECT_EQ(WaitForSingleObject(other.Handle(), 1000), DWORD(WAIT_TIMEOUT));
+    TerminateProcess(other.Handle(), 1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The program as started from outside, from a folder with a space in its
-// name: a picture named on its command line, its readme in Notepad, and Exit
-// ending only the Notepad it started last; and the About box.
+// name: the first picture named on its command line, its readme in Notepad,
+// and Exit closing only the Notepad it started last; and the About box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -80,37 +80,42 @@ protected:
     std::wstring folder_;
 };
 
-TEST_F(Help, StartsWithThePictureNamedOnItsCommandLineOrSaysWhyNot) {
+TEST_F(Help, StartsWithTheFirstPictureNamedOnItsCommandLineOrSaysWhyNot) {
     const std::wstring pic = folder_ + L"\\pic.png";
     ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200), pic));
-    toolkit::StartedProcess opened = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + pic + L"\"", SW_SHOWNORMAL);
-    EXPECT_TRUE(PumpUntil([&] {
-        const HWND w = WindowOf(opened.id, L"FotolarkMain");
-        return w && TextOf(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
-    }, 10000));
-    TerminateProcess(opened.handle.get(), 0);
+    // Quoted; quoted and followed by another; unquoted, with spaces, and followed by another.
+    for (const std::wstring& arguments : {L"\"" + pic + L"\"", L"\"" + pic + L"\" \"" + folder_ + L"\\other.png\"",
+                                          pic + L" C:\\other.png"}) {
+        const toolkit::Process opened =
+            toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" " + arguments, SW_SHOWNORMAL);
+        EXPECT_TRUE(PumpUntil([&] {
+            const HWND w = WindowOf(opened.Id(), L"FotolarkMain");
+            return w && TextOf(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
+        }, 10000)) << arguments.c_str();
+        TerminateProcess(opened.Handle(), 0);
+    }
 
     const std::wstring missing = folder_ + L"\\missing.png";
-    toolkit::StartedProcess failed = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + missing + L"\"", SW_SHOWNORMAL);
+    const toolkit::Process failed = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + missing + L"\"", SW_SHOWNORMAL);
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = WindowOf(failed.id, L"#32770")) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return (box = WindowOf(failed.Id(), L"#32770")) != nullptr; }, 10000));
     std::wstring said;
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) said += TextOf(c) + L"\n";
     EXPECT_NE(said.find(missing), std::wstring::npos);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(PumpUntil([&] {
-        const HWND w = WindowOf(failed.id, L"FotolarkMain");
-        return w && TextOf(w) == L"Fotolark" && !WindowOf(failed.id, L"#32770");
+        const HWND w = WindowOf(failed.Id(), L"FotolarkMain");
+        return w && TextOf(w) == L"Fotolark" && !WindowOf(failed.Id(), L"#32770");
     }, 5000));
-    TerminateProcess(failed.handle.get(), 0);
+    TerminateProcess(failed.Handle(), 0);
 }
 
-TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitEndsOnlyTheLastNotepad) {
-    toolkit::StartedProcess program =
+TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitClosesOnlyTheLastNotepad) {
+    const toolkit::Process program =
         toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\"", SW_SHOWNORMAL);
-    ASSERT_NE(program.id, 0u);
+    ASSERT_NE(program.Id(), 0u);
     HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (window = WindowOf(program.id, L"FotolarkMain")) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return (window = WindowOf(program.Id(), L"FotolarkMain")) != nullptr; }, 10000));
 
     std::set<DWORD> first, both;
     PostMessageW(window, WM_COMMAND, app::ID_mnuHowto, 0);
@@ -119,18 +124,18 @@ TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitEndsOnlyTheLastNotepad) {
     ASSERT_TRUE(PumpUntil([&] { return (both = ReadmeNotepads()).size() == 2; }, 10000));
 
     PostMessageW(window, WM_COMMAND, app::ID_mnuExit, 0);
-    EXPECT_EQ(WaitForSingleObject(program.handle.get(), 10000), DWORD(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(program.Handle(), 10000), DWORD(WAIT_OBJECT_0));
     for (DWORD pid : both) {
         if (first.count(pid))
             EXPECT_TRUE(Running(pid)) << "the first Notepad stays";
         else
-            EXPECT_TRUE(PumpUntil([&] { return !Running(pid); }, 3000)) << "the second is ended";
+            EXPECT_TRUE(PumpUntil([&] { return !Running(pid); }, 3000)) << "the second is closed";
     }
 }
 
 class About : public ShownForm {};
 
-TEST_F(About, SevenFixedLinesWithTheInformationIconAndOkInEveryLanguage) {
+TEST_F(About, SevenLinesWithTheInformationIconAndOkInTheLanguageChosen) {
     ScriptedBoxes boxes({IDOK, IDOK});
     form.mnuAbout_Click();
     form.LoadLanguageFile(toolkit::AppPath() + L"\\..\\..\\language", L"\\English.lng");
@@ -140,8 +145,10 @@ TEST_F(About, SevenFixedLinesWithTheInformationIconAndOkInEveryLanguage) {
     EXPECT_EQ(boxes.asked[0].title, L"关于...");
     EXPECT_EQ(boxes.asked[0].style, UINT(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(boxes.asked[0].text.rfind(L"Fotolark V2.0\r\n", 0), 0u);
-    EXPECT_EQ(boxes.asked[1].text, boxes.asked[0].text);
-    EXPECT_EQ(boxes.asked[1].title, boxes.asked[0].title);
+    EXPECT_EQ(boxes.asked[0].text.find(L"云雀软件工作室"), 17u);
+    EXPECT_EQ(boxes.asked[1].title, L"About...");
+    EXPECT_EQ(boxes.asked[1].text.rfind(L"Fotolark V2.0\r\n\r\nSkylark Software Studio\r\n", 0), 0u);
+    EXPECT_NE(boxes.asked[1].text.find(L"\r\nE-mail: support@"), std::wstring::npos);
 }
 
 }  // namespace

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/command_ids.h"
 #include "app/frm_main_definition.h"
 #include "toolkit/runtime.h"
+#include "tests/win/support/answers.h"
 #include "tests/win/support/shown_form.h"
 
 using namespace testing_support;
@@ -21,8 +23,7 @@ using namespace testing_support;
 namespace {
 
 // The menus in the order the user meets them: the line each caption comes
-// from (-1 for a separator) and the shortcut that stays beside it; line -2
-// for a caption no line replaces, which stays as given.
+// from (-1 for a separator) and the shortcut that stays beside it.
 struct ShownLine {
     int line;
     const wchar_t* shortcut;
@@ -31,16 +32,12 @@ const ShownLine kScreenOrder[] = {
     {2, L""},  {3, L""},  {4, L"\tCtrl+S"}, {-1, L""}, {8, L""},  {-1, L""}, {5, L"\tCtrl+W"},
     {6, L"\tCtrl+C"}, {17, L""}, {-1, L""}, {7, L""},  {-1, L""}, {9, L"\tCtrl+Q"}, {10, L""},
     {11, L""}, {21, L""}, {-1, L""}, {12, L""}, {13, L""}, {-1, L""}, {14, L""},
-    {-1, L""}, {-2, L"全部显示器(&M)"}, {-2, L"指针所在显示器(&N)"}, {-2, L"选取窗口(&W)"}, {16, L""},
+    {-1, L""}, {app::TextLine(app::TextId::AllMonitors), L""},
+    {app::TextLine(app::TextId::MonitorUnderPointer), L""}, {app::TextLine(app::TextId::PickWindow), L""}, {16, L""},
     {-1, L""}, {18, L""}, {19, L""}, {20, L""}, {22, L""}, {24, L""}, {-1, L""}, {23, L""},
+    {-1, L""}, {app::TextLine(app::TextId::LanguageMenu), L""},
+    {app::TextLine(app::TextId::LanguageChinese), L""}, {app::TextLine(app::TextId::LanguageEnglish), L""},
 };
-
-// The captions for several displays, which no line of the shipped files replaces yet.
-bool IsUntranslated(const std::wstring& text) {
-    for (const app::MonitorCaption& c : app::kMonitorCaptions)
-        if (text == c.chinese) return true;
-    return false;
-}
 
 std::string Encoded(const std::wstring& text, UINT codePage) {
     std::string bytes(text.size() * 4, '\0');
@@ -84,9 +81,11 @@ protected:
         ASSERT_EQ(menus.size(), std::size(kScreenOrder));
         for (size_t i = 0; i < menus.size(); ++i) {
             const ShownLine& s = kScreenOrder[i];
-            const std::wstring expected = s.line == -2 ? std::wstring(s.shortcut)
-                                          : s.line < 0 ? std::wstring(L"-")
-                                                       : lines[s.line] + s.shortcut;
+            // The further lines are not in these files: their menu entries keep the Chinese texts.
+            const std::wstring expected =
+                s.line < 0 ? L"-"
+                : s.line < 25 ? lines[s.line] + s.shortcut
+                              : app::ChineseText(app::TextId(s.line - 25));
             EXPECT_EQ(menus[i].text, expected) << i;
         }
         for (int i = 0; i < 25; ++i) EXPECT_EQ(form.LanguageLines[i], lines[i]) << i;
@@ -132,7 +131,7 @@ TEST_F(LanguageFiles, ShippedFiles) {
     std::vector<std::set<wchar_t>> taken;  // per level of the menus open on the way
     for (const MenuItemShown& item : Menus()) {
         taken.resize(item.level);
-        if (item.text == L"-" || IsUntranslated(item.text)) continue;
+        if (item.text == L"-") continue;
         const auto mark = item.text.find(L'&');
         ASSERT_TRUE(mark != std::wstring::npos && mark + 1 < item.text.size()) << item.text.c_str();
         EXPECT_TRUE(taken.back().insert(wchar_t(towupper(item.text[mark + 1]))).second)
@@ -146,6 +145,54 @@ TEST_F(LanguageFiles, ShippedFiles) {
     const std::vector<MenuItemShown> chinese = Menus();
     ASSERT_EQ(chinese.size(), designed.size());
     for (size_t i = 0; i < designed.size(); ++i) EXPECT_EQ(chinese[i].text, designed[i].text) << i;
+}
+
+TEST_F(LanguageFiles, FurtherLinesReplaceMessagesAndTooltipsAndShortFilesKeepThem) {
+    std::vector<std::wstring> lines(25, L"caption");
+    lines.resize(app::TextLine(app::TextId::TipOpen) + 1, L"");  // empty lines keep their texts
+    lines[app::TextLine(app::TextId::NothingToSave)] = L"Nothing here to save.";
+    lines[app::TextLine(app::TextId::TipOpen)] = L"Open it";
+    Write(L"English.lng", lines);
+    form.mnuEnglish_Click();
+    ScriptedBoxes boxes({IDOK, IDOK, IDOK});
+    form.mnusave_Click();  // an empty viewer: the message
+    EXPECT_EQ(Tooltip(2), L"Open it");
+    EXPECT_EQ(Tooltip(3), tooltips_[2]) << "a text the file leaves empty";
+
+    // 25 lines: the captions change, the further texts stay.
+    Write(L"chinese.lng", std::vector<std::wstring>(25, L"short"));
+    form.mnuChinese_Click();
+    form.mnusave_Click();
+    EXPECT_EQ(Tooltip(2), L"Open it");
+    EXPECT_EQ(Caption(), L"short");
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    EXPECT_EQ(boxes.asked[0].text, L"Nothing here to save.");
+    EXPECT_EQ(boxes.asked[1].text, L"Nothing here to save.");
+}
+
+// The shipped files through the Help menu's language entries, the choice kept
+// for the next start.
+TEST_F(LanguageFiles, TheHelpMenuSwitchesAndTheNextStartKeepsTheChoice) {
+    const std::wstring shipped = toolkit::AppPath() + L"\\..\\..\\language";
+    for (const wchar_t* name : {L"\\English.lng", L"\\chinese.lng"})
+        std::filesystem::copy_file(shipped + name, folder_ / (name + 1),
+                                   std::filesystem::copy_options::overwrite_existing);
+    SendMessageW(form.hwnd(), WM_COMMAND, app::ID_mnuHelpEnglish, 0);
+    EXPECT_EQ(Tooltip(2), L"Open");
+    {
+        app::FrmMain next;
+        ASSERT_TRUE(next.Load());
+        wchar_t file[64] = L"";
+        GetMenuStringW(GetMenu(next.hwnd()), 0, file, 64, MF_BYPOSITION);
+        EXPECT_STREQ(file, L"&File");
+    }
+    SendMessageW(form.hwnd(), WM_COMMAND, app::ID_mnuHelpChinese, 0);
+    EXPECT_EQ(Tooltip(2), L"打开");
+    app::FrmMain next;
+    ASSERT_TRUE(next.Load());
+    wchar_t file[64] = L"";
+    GetMenuStringW(GetMenu(next.hwnd()), 0, file, 64, MF_BYPOSITION);
+    EXPECT_STREQ(file, L"文件(&F)");
 }
 
 }  // namespace

@@ -220,11 +220,24 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
     }
 }
 
+// By content, whatever the name says, as the system's own viewer opens it.
+TEST_F(PictureFiles, APictureUnderAnotherKindsNameOpens) {
+    for (const NamedFile& file : {NamedFile{"png named.bmp", MakePng(PngLayout{})},
+                                  NamedFile{"png named.jpg", MakePng(PngLayout{})},
+                                  NamedFile{"gif named.png", MakeGif(false)}}) {
+        const auto loaded = Open(file.name, file.bytes);
+        EXPECT_EQ(loaded.failure, LoadFailure::None) << file.name;
+        EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), kTestWidth, kTestHeight,
+                                  [](int x, int y) { return kKindColors[KindAt(x, y)]; }),
+                  1)
+            << file.name;
+    }
+}
+
 TEST_F(PictureFiles, DamagedFilesAreRefusedWithinASecond) {
     std::vector<NamedFile> damaged = ForgedFiles();
     damaged.push_back({"empty.png", {}});
-    damaged.push_back({"png named.bmp", MakePng(PngLayout{})});
-    damaged.push_back({"png named.jpg", MakePng(PngLayout{})});
+    damaged.push_back({"text named.png", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}});
     std::mt19937 random(7);
     for (const char* name : {"random.bmp", "random.png", "random.jpg", "random.gif", "random.ico", "random.dat"}) {
         Bytes noise(4096);

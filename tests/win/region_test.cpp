@@ -339,8 +339,8 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
     toolkit::UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, heldName.c_str()));
     toolkit::UniqueHandle letGo(CreateEventW(nullptr, TRUE, FALSE, letGoName.c_str()));
     std::wstring command = L"\"" + toolkit::AppPath() + L"\\clipboard_holder.exe\" " + heldName + L" " + letGoName;
-    const toolkit::StartedProcess holder = toolkit::Shell(command, SW_SHOWNORMAL);
-    ASSERT_NE(holder.id, 0u);
+    const toolkit::Process holder = toolkit::Shell(command, SW_SHOWNORMAL);
+    ASSERT_NE(holder.Id(), 0u);
     ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
 
     // The clipboard keeps a bitmap it refused with its owner.
@@ -361,7 +361,7 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
     EXPECT_EQ(boxes->asked[0].text, L"无法将图片复制到剪贴板。");
 
     SetEvent(letGo.get());
-    ASSERT_EQ(WaitForSingleObject(holder.handle.get(), 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(holder.Handle(), 10000), WAIT_OBJECT_0);
     EXPECT_EQ(ClipboardText(), L"kept");
     // Once free, the clipboard takes the bitmap and its owner lets go of it.
     EXPECT_TRUE(capture::SetClipboardBitmap(form.hwnd(), refused));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 #include <string>
@@ -15,6 +16,8 @@
 #include "output/picture_file.h"
 #include "toolkit/units.h"
 #include "tests/win/support/answers.h"
+#include "tests/win/support/input.h"
+#include "tests/win/support/picture_bytes.h"
 #include "tests/win/support/shown_form.h"
 
 using namespace testing_support;
@@ -183,18 +186,6 @@ TEST_F(Open, ABrokenFileIsNamedAndNothingChanges) {
     DeleteFileW(broken.c_str());
 }
 
-// A file dropped from the shell: a real HDROP, as the shell hands it over.
-void Drop(HWND window, const std::wstring& path) {
-    const size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GHND, bytes);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    path.copy(reinterpret_cast<wchar_t*>(files + 1), path.size());
-    GlobalUnlock(memory);
-    SendMessageW(window, WM_DROPFILES, WPARAM(memory), 0);  // the window lets it go
-}
-
 TEST_F(Open, ADroppedFileOpensAsTheCommandWouldAfterTheSameQuestion) {
     form.mnuClient_Click();
     ScriptedBoxes boxes({IDCANCEL, IDNO, IDOK});
@@ -211,6 +202,91 @@ TEST_F(Open, ADroppedFileOpensAsTheCommandWouldAfterTheSameQuestion) {
     EXPECT_NE(boxes.asked[2].text.find(broken), std::wstring::npos);
     EXPECT_EQ(Shown().cx, 800);
     DeleteFileW(broken.c_str());
+}
+
+// The dialog's file-type list: its entries, and the one selected.
+std::vector<std::wstring> FileTypes(HWND dialog, int* selected) {
+    const HWND types = GetDlgItem(dialog, 0x470);  // cmb1
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < int(SendMessageW(types, CB_GETCOUNT, 0, 0)); ++i) {
+        wchar_t text[128] = L"";
+        SendMessageW(types, CB_GETLBTEXT, i, LPARAM(text));
+        entries.push_back(text);
+    }
+    *selected = int(SendMessageW(types, CB_GETCURSEL, 0, 0));
+    return entries;
+}
+
+// Picks an entry of the list and types a name, as a person would.
+void ChooseTypeAndName(HWND dialog, int entry, const std::wstring& name) {
+    const HWND types = GetDlgItem(dialog, 0x470);
+    SendMessageW(types, CB_SETCURSEL, entry, 0);
+    for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})  // what the list tells when a person picks
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, code), LPARAM(types));
+    HWND edit = GetDlgItem(dialog, 0x47c);
+    if (!edit) edit = GetDlgItem(dialog, 0x480);
+    if (HWND inner = FindWindowExW(edit, nullptr, L"Edit", nullptr)) edit = inner;
+    SendMessageW(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
+}
+
+TEST_F(Open, TheDialogsListEveryKindAndOpenOnAllPictures) {
+    std::vector<std::wstring> kinds;
+    int selected = -1;
+    {
+        DialogAnswer look(L"", [&](HWND dialog) { kinds = FileTypes(dialog, &selected); }, IDCANCEL);
+        form.mnuOpen_Click();
+    }
+    const std::vector<std::wstring> expected = {L"Bmp (*.bmp)", L"JPGE(*.jpg)", L"PNG (*.png)",
+                                                L"GIF (*.gif)", L"图标 (*.ico)", L"所有图片"};
+    EXPECT_EQ(kinds, expected);
+    EXPECT_EQ(selected, 5);
+
+    // A name typed without an extension in the save dialog takes the chosen entry's.
+    form.mnuClient_Click();
+    const std::wstring typed = TempPath(L"fotolark typed"), png = typed + L".png";
+    DeleteFileW(png.c_str());
+    {
+        DialogAnswer save(L"保存", [&](HWND dialog) {
+            kinds = FileTypes(dialog, &selected);
+            ChooseTypeAndName(dialog, 2, typed);
+        });
+        form.mnusave_Click();
+    }
+    EXPECT_EQ(kinds, std::vector<std::wstring>(expected.begin(), expected.begin() + 3));
+    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(Contents(png).substr(0, 4), "\x89PNG");
+    DeleteFileW(png.c_str());
+}
+
+// The address space a 32-bit process has free after a while, on any build.
+class AddressSpaceOf32Bits {
+public:
+    AddressSpaceOf32Bits() {
+        previous_ = output::SetAddressSpaceProbe([] {
+            return output::FreeAddressSpace{uint64_t(700) << 20, uint64_t(1500) << 20};
+        });
+    }
+    ~AddressSpaceOf32Bits() { output::SetAddressSpaceProbe(previous_); }
+
+private:
+    output::AddressSpaceProbe previous_;
+};
+
+TEST_F(Open, APictureTooLargeForMemoryIsRefusedWithItsSizeAndOneThatFitsOpens) {
+    const std::wstring huge = TempPath(L"fotolark huge.jpg");
+    const Bytes shell = MakeJpegShell(15000, 15000, 15000 * 15000 / 1024);  // enough scan for its size
+    std::ofstream(huge.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(shell.data()),
+                                                        std::streamsize(shell.size()));
+    ScriptedBoxes boxes({IDOK});
+    {
+        AddressSpaceOf32Bits space;
+        form.OpenFile(huge);
+        form.OpenFile(picture);
+    }
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, L"图片太大，内存放不下（15000 x 15000 像素）：" + huge);
+    EXPECT_EQ(Shown().cx, 800);
+    DeleteFileW(huge.c_str());
 }
 
 }  // namespace

@@ -297,3 +297,66 @@ TEST_F(Viewer, The8kPictureReachesItsEndToo) {
 }
 
 }  // namespace
+
+namespace {
+
+void Wheel(POINT at, DWORD flags, int delta) {
+    MouseTo(at);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.mouseData = DWORD(delta);
+    SendInput(1, &in, sizeof in);
+}
+
+// The wheel and the keys move the picture through the bars: each stops at
+// its ends, and the picture sits where its bar says.
+TEST_F(Viewer, WheelAndKeysScrollThroughTheBars) {
+    ShowPicture(3000, 2500);
+    ASSERT_TRUE(IsWindowVisible(HBar()) && IsWindowVisible(VBar()));
+    SetFocus(form.hwnd());
+    const RECT view = Viewport();
+    const POINT middle{(view.left + view.right) / 2, (view.top + view.bottom) / 2};
+    const auto placed = [&] {
+        return Offset().x == -PixelsOf(form.HScroll1.Value()) && Offset().y == -PixelsOf(form.VScroll1.Value());
+    };
+
+    Wheel(middle, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);  // towards the user: down the picture
+    ASSERT_TRUE(PumpUntil([&] { return form.VScroll1.Value() > 0; }));
+    EXPECT_EQ(form.HScroll1.Value(), 0);
+    EXPECT_TRUE(placed());
+    const int32_t notch = form.VScroll1.Value();
+    Wheel(middle, MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == 0; }));
+
+    INPUT shift{};  // held while the wheel turns
+    shift.type = INPUT_KEYBOARD;
+    shift.ki.wVk = VK_SHIFT;
+    SendInput(1, &shift, sizeof shift);
+    Wheel(middle, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
+    shift.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &shift, sizeof shift);
+    EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == notch; })) << "Shift+wheel";
+    Wheel(middle, MOUSEEVENTF_HWHEEL, -WHEEL_DELTA);  // tilted left
+    EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == 0; })) << "horizontal wheel";
+    EXPECT_EQ(form.VScroll1.Value(), 0);
+
+    PressKeys({VK_DOWN});
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.SmallChange(); })) << "a line";
+    PressKeys({VK_NEXT});
+    EXPECT_TRUE(PumpUntil([&] {
+        return form.VScroll1.Value() == form.VScroll1.SmallChange() + form.VScroll1.LargeChange();
+    })) << "a page";
+    PressKeys({VK_END});
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.Max(); })) << "the end";
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RIGHT});
+    EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == form.HScroll1.SmallChange(); }));
+    EXPECT_EQ(form.VScroll1.Value(), form.VScroll1.Max()) << "no further than the end";
+    EXPECT_TRUE(placed());
+    PressKeys({VK_HOME});
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == 0; })) << "the start";
+    EXPECT_TRUE(placed());
+}
+
+}  // namespace

@@ -37,6 +37,8 @@ const MenuItemShown kExpectedMenus[] = {
     {1, L"图像(&I)", false},      {2, L"-", true},               {2, L"选择语言(&L)", false},
     {3, L"简体中文(&C)", true},   {3, L"英语(&English)", true},  {1, L"帮助(&H)", true},
     {2, L"帮助(H)", true},        {2, L"-", true},               {2, L"关于(&A)...", true},
+    {2, L"-", true},              {2, L"语言/Language(&L)", true}, {3, L"简体中文(&C)", true},
+    {3, L"English(&E)", true},
 };
 
 class WindowDefinition : public ShownForm {

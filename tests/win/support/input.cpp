@@ -1,5 +1,7 @@
 #include "tests/win/support/input.h"
 
+#include <shlobj.h>
+
 #include <string>
 #include <vector>
 
@@ -53,6 +55,20 @@ void PressKeysOnDisplay(const char* keys) {
     std::wstring command = L"Z:\\usr\\bin\\xdotool key --clearmodifiers ";
     for (const char* k = keys; *k; ++k) command += wchar_t(*k);
     toolkit::Shell(command, SW_SHOWNORMAL);
+}
+
+void Drop(HWND window, const std::wstring& path, bool wait) {
+    const size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(files + 1), path.size());
+    GlobalUnlock(memory);
+    if (wait)
+        SendMessageW(window, WM_DROPFILES, WPARAM(memory), 0);
+    else
+        PostMessageW(window, WM_DROPFILES, WPARAM(memory), 0);
 }
 
 HCURSOR CursorShown() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string>
 
 namespace testing_support {
 
@@ -27,6 +28,10 @@ void PressKeys(std::initializer_list<WORD> keys);
 // from SendInput reach the focused window whatever the X server thinks, and
 // would hide a keyboard lost to another program's window.
 void PressKeysOnDisplay(const char* keys);
+
+// A file dropped from the shell: a real HDROP, as the shell hands it over;
+// the window lets it go. Waits until the window has taken it, or not.
+void Drop(HWND window, const std::wstring& path, bool wait = true);
 
 // The pointer shape on screen now.
 HCURSOR CursorShown();

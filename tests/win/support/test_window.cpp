@@ -155,8 +155,8 @@ OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientH
                            std::to_wstring(x) + L" " + std::to_wstring(y) + L" " +
                            std::to_wstring(clientWidth) + L" " + std::to_wstring(clientHeight) +
                            L" \"" + title + L"\"";
-    process_ = toolkit::Shell(command, SW_SHOWNORMAL).handle;
-    if (!process_) return;
+    process_ = toolkit::Shell(command, SW_SHOWNORMAL);
+    if (!process_.Id()) return;
     PumpUntil([&] {
         hwnd_ = FindWindowW(L"FotolarkTestPattern", title.c_str());
         return hwnd_ && IsWindowVisible(hwnd_);
@@ -165,9 +165,9 @@ OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientH
 }
 
 OtherProcess::~OtherProcess() {
-    if (!process_) return;
-    TerminateProcess(process_.get(), 0);
-    WaitForSingleObject(process_.get(), 5000);
+    if (!process_.Id()) return;
+    TerminateProcess(process_.Handle(), 0);
+    WaitForSingleObject(process_.Handle(), 5000);
 }
 
 POINT OtherProcess::clientOrigin() const {

@@ -11,6 +11,7 @@
 #include "tests/win/support/wait.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
+#include "toolkit/runtime.h"
 
 namespace testing_support {
 
@@ -54,7 +55,7 @@ public:
     POINT clientOrigin() const;  // on the screen
 
 private:
-    toolkit::UniqueHandle process_;
+    toolkit::Process process_;
     HWND hwnd_ = nullptr;
 };
 

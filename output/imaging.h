@@ -1,0 +1,28 @@
+// The system's imaging component, shared by saving and loading picture files.
+#pragma once
+
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include "toolkit/unique.h"
+
+namespace output {
+
+// COM for this call, when the thread has not started it.
+class ComScope {
+public:
+    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+
+private:
+    HRESULT result_;
+};
+
+toolkit::ComPtr<IWICImagingFactory> Imaging();
+
+}  // namespace output
