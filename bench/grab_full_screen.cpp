@@ -9,7 +9,7 @@
 #include "app/frm_main.h"
 #include "bench/measure.h"
 #include "capture/capture_core.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 #include "toolkit/handles.h"
 
 namespace {
