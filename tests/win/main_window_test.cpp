@@ -6,7 +6,7 @@
 
 #include "app/frm_main.h"
 #include "toolkit/settings.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 

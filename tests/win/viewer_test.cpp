@@ -10,9 +10,9 @@
 #include "app/frm_main.h"
 #include "toolkit/handles.h"
 #include "toolkit/units.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/input.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 

@@ -1,0 +1,50 @@
+// Run from a drive's root by the help test: writes what the program builds
+// from its folder there, a line each, to the file its argument names: the
+// folder, the command line Notepad was given for Help, and the caption of
+// "Open" once English is chosen.
+#include <windows.h>
+#include <winternl.h>
+
+#include <string>
+
+#include "app/command_map.h"
+#include "app/frm_main.h"
+#include "tests/support/test_window.h"
+#include "toolkit/runtime.h"
+
+namespace {
+
+// A process's command line as the system keeps it (class 60 of the query).
+std::wstring CommandLineOf(HANDLE process) {
+    using Query = NTSTATUS(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess"));
+    alignas(UNICODE_STRING) char buffer[4096] = {};
+    ULONG size = 0;
+    if (!query || query(process, 60, buffer, sizeof buffer, &size) != 0) return L"(unknown)";
+    const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer);
+    return std::wstring(text->Buffer, text->Length / sizeof(wchar_t));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    OleInitialize(nullptr);
+    std::wstring out = toolkit::AppPath() + L"\n";
+    {
+        app::FrmMain form;
+        if (!form.Load()) return 3;
+        form.mnuHowto_Click();
+        out += (app::HelpTask ? CommandLineOf(app::HelpTask.get()) : L"(no Notepad)") + L"\n";
+        if (app::HelpTask) TerminateProcess(app::HelpTask.get(), 0);
+        form.mnuEnglish_Click();
+        wchar_t open[64] = L"";
+        GetMenuStringW(GetMenu(form.hwnd()), app::ID_mnuOpen, open, 64, MF_BYCOMMAND);
+        out += std::wstring(open) + L"\n";
+    }
+    testing_support::WriteFileBytes(argv[1], std::string(reinterpret_cast<const char*>(out.data()),
+                                                         out.size() * sizeof(wchar_t)));
+    OleUninitialize();
+    return 0;
+}
