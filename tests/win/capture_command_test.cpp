@@ -138,9 +138,11 @@ TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
 }
 
 // When the system reports no foreground window at the end of the pause, the
-// capture is of nothing: an empty picture replaces the shown one.
+// capture asks for nothing: a picture of no window's pixels (0 x 0, or the
+// system's 1 x 1 stand-in) replaces the shown one.
 TEST_F(DelayedCapture, NoForegroundWindowGivesAnEmptyPicture) {
     form.mnuClient_Click();
+    const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
     form.CaptureUnsaved = app::kFalse;
     ScriptedBoxes ok({IDOK});
     // The user's thread takes the foreground, then lets its window go
@@ -158,7 +160,10 @@ TEST_F(DelayedCapture, NoForegroundWindowGivesAnEmptyPicture) {
     done = true;
     user.join();
     ASSERT_TRUE(none) << "the system still reported a foreground window";
-    EXPECT_TRUE(form.PicBmp.GetPicture().Empty());
+    EXPECT_NE(form.PicBmp.GetPicture().Bitmap(), before);
+    const SIZE size = form.PicBmp.GetPicture().PixelSize();
+    EXPECT_LE(size.cx, 1);
+    EXPECT_LE(size.cy, 1);
     EXPECT_EQ(form.CaptureUnsaved, app::kTrue);
     EXPECT_FALSE(IsIconic(form.hwnd()));
 }

@@ -138,19 +138,21 @@ public:
         if (!toUnix) return;
         const std::string c = toUnix(L"C:\\"), target = toUnix(folder.c_str());
         link_ = c.substr(0, c.size() - 3) + char(towlower(letter)) + ":";  // ".../dosdevices/c:/"
-        Run("/bin/ln -sfn \"" + target + "\" \"" + link_ + "\"");
+        Run("ln -sfn \"" + target + "\" \"" + link_ + "\"");
+        PumpUntil([&] { return mapped(); });
     }
     ~MappedDrive() {
-        if (!link_.empty()) Run("/bin/rm -f \"" + link_ + "\"");
+        if (link_.empty()) return;
+        Run("rm -f \"" + link_ + "\"");
+        PumpUntil([&] { return !mapped(); });
     }
     bool mapped() const { return GetFileAttributesW(root().c_str()) != INVALID_FILE_ATTRIBUTES; }
     std::wstring root() const { return std::wstring(1, letter_) + L":\\"; }
 
 private:
+    // A Unix program's handle cannot be waited on: callers wait for what it does.
     static void Run(const std::string& command) {
-        const toolkit::StartedProcess p =
-            toolkit::Shell(L"Z:" + std::wstring(command.begin(), command.end()), SW_HIDE);
-        if (p.handle) WaitForSingleObject(p.handle.get(), 10000);
+        toolkit::Shell(L"Z:\\bin\\" + std::wstring(command.begin(), command.end()), SW_HIDE);
     }
     wchar_t letter_;
     std::string link_;

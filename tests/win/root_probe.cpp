@@ -14,16 +14,24 @@
 
 namespace {
 
-// A process's command line as the system keeps it (class 60 of the query).
+// A process's command line, read from its own memory where the system put it
+// (Wine answers no direct query of it). Both processes have the same bitness.
 std::wstring CommandLineOf(HANDLE process) {
-    using Query = NTSTATUS(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+    using Query = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
     const auto query = reinterpret_cast<Query>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess"));
-    alignas(UNICODE_STRING) char buffer[4096] = {};
-    ULONG size = 0;
-    if (!query || query(process, 60, buffer, sizeof buffer, &size) != 0) return L"(unknown)";
-    const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer);
-    return std::wstring(text->Buffer, text->Length / sizeof(wchar_t));
+    PROCESS_BASIC_INFORMATION basic{};
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, nullptr))
+        return L"(unknown)";
+    std::wstring text(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, text.data(),
+                           parameters.CommandLine.Length, nullptr))
+        return L"(unknown)";
+    return text;
 }
 
 }  // namespace
