@@ -73,7 +73,7 @@ private:
 // moves windows under the pointer, which sends it moves of its own.
 inline std::atomic<int> movesBeforeRelease{-1};
 inline void ReleaseDrag(POINT at) {
-    Sleep(100);
+    Sleep(100);  // moves that were to reach it would have by now: the pause is the check
     movesBeforeRelease = otherMoves.load();
     Release(at);
 }
