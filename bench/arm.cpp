@@ -11,8 +11,8 @@
 
 #include "app/frm_main.h"
 #include "bench/measure.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/input.h"
+#include "tests/support/wait.h"
 #include "toolkit/runtime.h"
 
 using testing_support::PumpUntil;

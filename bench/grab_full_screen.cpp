@@ -10,7 +10,7 @@
 #include "bench/bare_screen.h"
 #include "bench/measure.h"
 #include "capture/capture_core.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 
 int main() {
     OleInitialize(nullptr);

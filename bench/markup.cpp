@@ -11,7 +11,7 @@
 
 #include "app/frm_main.h"
 #include "bench/measure.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 #include "toolkit/runtime.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "app/frm_main.h"
 #include "bench/measure.h"
 #include "capture/window_pick.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/test_window.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/input.h"
+#include "tests/support/test_window.h"
+#include "tests/support/wait.h"
 
 using testing_support::PumpUntil;
 

@@ -1,10 +1,13 @@
-// Capturing the screen and saving it in each format, opening a PNG, and the
-// BMP save against a bare write of as many bytes.
+// Capturing the screen and saving it in each format, opening a PNG, the BMP
+// save against a bare write of as many bytes, and the slowest refusal of a
+// damaged file.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,8 @@
 #include "bench/measure.h"
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/picture_bytes.h"
+#include "tests/support/test_window.h"
 #include "toolkit/handles.h"
 
 namespace {
@@ -27,6 +31,30 @@ void WriteRaw(const std::wstring& path, const std::vector<char>& bytes) {
         WriteFile(out.get(), bytes.data() + at, DWORD(std::min<size_t>(1 << 20, bytes.size() - at)),
                   &written, nullptr);
     }
+}
+
+// The longest open of a forged file or of a sound one with bytes changed at
+// random: a damaged file must not keep the user waiting.
+double WorstDamagedOpenMs(const std::wstring& path) {
+    using namespace testing_support;
+    std::vector<Bytes> files;
+    for (auto& forged : ForgedFiles()) files.push_back(std::move(forged.bytes));
+    std::mt19937 random(11);
+    for (const Bytes& sound : {MakeBmp(BmpLayout{40, 4, 2}), MakePng(PngLayout{3, 2, true, true}),
+                               MakeGif(true), MakeIco(32)})
+        for (int round = 0; round < 60; ++round) {
+            Bytes bytes = sound;
+            for (int k = 0; k < 3; ++k) bytes[random() % bytes.size()] = uint8_t(random());
+            files.push_back(std::move(bytes));
+        }
+    double worst = 0;
+    for (const Bytes& bytes : files) {
+        std::ofstream(path.c_str(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        worst = std::max(worst, bench::TimeMs([&] { output::LoadPicture(path); }));
+    }
+    DeleteFileW(path.c_str());
+    return worst;
 }
 
 }  // namespace
@@ -98,6 +126,7 @@ int main() {
             DeleteFileW(path("raw.bin").c_str());
         });
     std::printf("bench: capture_save_bmp_ratio_%s %.3f ratio\n", display.c_str(), captureSaveBmp.ratio);
+    std::printf("bench: open_damaged_worst_ms %.2f ms\n", WorstDamagedOpenMs(path("damaged.bmp")));
 
     for (const char* name : {"shot.bmp", "shot.png", "shot.jpg", "new.bmp", "raw.bin"})
         DeleteFileW(path(name).c_str());

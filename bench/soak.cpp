@@ -14,7 +14,7 @@
 #include "app/frm_main.h"
 #include "bench/measure.h"
 #include "output/picture_file.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 
 namespace {
 

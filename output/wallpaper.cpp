@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "output/picture_file.h"
 #include "toolkit/handles.h"
 
@@ -21,12 +23,22 @@ std::wstring UserWallpaperFile() {
     return ours + L"\\wallpaper.bmp";
 }
 
+DeskWallpaperHandler& CurrentDeskWallpaperHandler() {
+    static DeskWallpaperHandler handler;
+    return handler;
+}
+
 // Stored in the user profile; no change is broadcast to other programs.
 bool PointWallpaperAt(std::wstring path) {
+    if (const auto& handler = CurrentDeskWallpaperHandler()) return handler(path);
     return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE) != FALSE;
 }
 
 }  // namespace
+
+DeskWallpaperHandler SetDeskWallpaperHandler(DeskWallpaperHandler handler) {
+    return std::exchange(CurrentDeskWallpaperHandler(), std::move(handler));
+}
 
 WallpaperOutcome SetWallpaper(const toolkit::Picture& picture) {
     WallpaperOutcome outcome;

@@ -2,6 +2,7 @@
 // that names it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "toolkit/picture.h"
@@ -26,5 +27,11 @@ WallpaperOutcome SetWallpaper(const toolkit::Picture& picture);
 
 // Removes the wallpaper from the setting; the file stays.
 void ClearWallpaper();
+
+// Stands in for the system's wallpaper setting (tests reach a refusal no
+// Wine prefix gives): returns whether the path was taken.
+using DeskWallpaperHandler = std::function<bool(const std::wstring& path)>;
+// Returns the handler it replaces; an empty one brings the system's setting back.
+DeskWallpaperHandler SetDeskWallpaperHandler(DeskWallpaperHandler handler);
 
 }  // namespace output

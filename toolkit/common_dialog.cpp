@@ -1,7 +1,6 @@
 #include "toolkit/common_dialog.h"
 
-#include <commdlg.h>
-
+#include <utility>
 #include <vector>
 
 #include "toolkit/handles.h"
@@ -27,7 +26,16 @@ constexpr DWORD kPrintBitsNotHonoured =
     PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK | PD_ENABLEPRINTTEMPLATE | PD_ENABLESETUPTEMPLATE |
     PD_ENABLEPRINTTEMPLATEHANDLE | PD_ENABLESETUPTEMPLATEHANDLE | PD_RETURNDC | PD_RETURNIC;
 
+FileDialogHandler& CurrentFileDialogHandler() {
+    static FileDialogHandler handler;
+    return handler;
+}
+
 }  // namespace
+
+FileDialogHandler SetFileDialogHandler(FileDialogHandler handler) {
+    return std::exchange(CurrentFileDialogHandler(), std::move(handler));
+}
 
 bool CommonDialog::ShowSave(HWND owner) { return Show(owner, true); }
 bool CommonDialog::ShowOpen(HWND owner) { return Show(owner, false); }
@@ -49,7 +57,10 @@ bool CommonDialog::Show(HWND owner, bool save) {
     ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = Flags | OFN_EXPLORER;
-    const BOOL confirmed = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    const auto& handler = CurrentFileDialogHandler();
+    const bool confirmed = handler         ? handler(ofn, save)
+                           : save          ? GetSaveFileNameW(&ofn) != FALSE
+                                           : GetOpenFileNameW(&ofn) != FALSE;
     if (!confirmed) return false;
     FileName = path.data();
     FilterIndex = int(ofn.nFilterIndex);

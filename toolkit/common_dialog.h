@@ -3,10 +3,20 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace toolkit {
+
+// Stands in for the system's open and save dialogs (tests reach answers no
+// real dialog gives, an empty name among them): gets the dialog's settings,
+// fills its name and returns whether the user confirmed.
+using FileDialogHandler = std::function<bool(OPENFILENAMEW& dialog, bool save)>;
+// Returns the handler it replaces; an empty one brings the system's dialogs back.
+FileDialogHandler SetFileDialogHandler(FileDialogHandler handler);
 
 class CommonDialog {
 public:

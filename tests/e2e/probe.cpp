@@ -5,6 +5,7 @@
 //                                     rectangle, client rectangle, "min" or
 //                                     "shown", and its title
 //   probe gone CLASS [TITLE-PART]     waits until no such window is shown
+//   probe front CLASS [TITLE-PART]    whether such a window is in front now
 //   probe box                         waits for a message box; prints its text
 //   probe tooltip                     waits for a shown tooltip; prints its text
 //   probe clipboard FILE              writes the clipboard's bitmap as a BMP
@@ -16,11 +17,14 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "toolkit/handles.h"
+#include "tests/support/test_window.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -33,23 +37,23 @@ void Print(const std::wstring& text) {
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), DWORD(utf8.size()), &written, nullptr);
 }
 
-std::wstring Title(HWND w) {
-    wchar_t text[1024] = L"";
-    GetWindowTextW(w, text, 1024);
-    return text;
-}
+std::wstring Title(HWND w) { return testing_support::WindowText(w); }
 
 HWND Find(const wchar_t* cls, const wchar_t* part) {
-    for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr))
-        if (IsWindowVisible(w) && (!part || Title(w).find(part) != std::wstring::npos)) return w;
-    return nullptr;
+    return testing_support::FindShownWindow(cls, 0, part ? part : L"");
 }
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD ms = 10000) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
-        if (GetTickCount() - start > ms) return false;
-    return true;
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 10000) {
+    return testing_support::PumpUntil(condition, ms);
+}
+
+// Whether the window in front is of that class and title.
+bool InFront(const wchar_t* cls, const wchar_t* part) {
+    const HWND front = GetForegroundWindow();
+    wchar_t name[64] = L"";
+    GetClassNameW(front, name, 64);
+    return front && std::wcscmp(name, cls) == 0 &&
+           (!part || Title(front).find(part) != std::wstring::npos);
 }
 
 // The static text of a message box: its only "Static" child with text.
@@ -152,6 +156,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
     const wchar_t* part = argc > 3 ? argv[3] : nullptr;
     if (verb == L"window" && argc > 2) return Window(argv[2], part);
+    if (verb == L"front" && argc > 2) return InFront(argv[2], part) ? 0 : 1;
     if (verb == L"gone" && argc > 2) return WaitFor([&] { return !Find(argv[2], part); }) ? 0 : 1;
     if (verb == L"box") return Box();
     if (verb == L"tooltip") return Tooltip();

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "tests/win/support/picture_bytes.h"
+#include "tests/support/picture_bytes.h"
 
 namespace output {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "app/frm_main.h"
 #include "output/picture_file.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/input.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 

@@ -9,9 +9,9 @@
 #include "toolkit/runtime.h"
 #include "toolkit/settings.h"
 #include "capture/capture_core.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/answers.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 

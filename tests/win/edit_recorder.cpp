@@ -13,15 +13,15 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring log(self, n);
     log.erase(log.find_last_of(L'\\') + 1).append(L"edit_recorder.log");
-    // Two editors started at once must not write over each other's line.
-    toolkit::UniqueFile file;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        if (attempt) Sleep(20);
-        file.reset(CreateFileW(log.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
-    }
-    if (!file) return 1;
+    // Two editors started at once take turns, so neither writes over the other's line.
+    const toolkit::UniqueHandle turn(CreateMutexW(nullptr, FALSE, L"fotolark-edit-recorder"));
+    if (!turn || WaitForSingleObject(turn.get(), 10000) != WAIT_OBJECT_0) return 1;
+    const toolkit::UniqueFile file(
+        CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
     const std::wstring line = std::wstring(argv[1]) + L"\n";
     DWORD written = 0;
-    WriteFile(file.get(), line.data(), DWORD(line.size() * sizeof(wchar_t)), &written, nullptr);
-    return 0;
+    const bool ok = file && WriteFile(file.get(), line.data(), DWORD(line.size() * sizeof(wchar_t)),
+                                      &written, nullptr);
+    ReleaseMutex(turn.get());
+    return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <set>
 #include <string>
 
@@ -12,9 +13,9 @@
 #include "app/frm_main.h"
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/answers.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 
@@ -24,29 +25,11 @@ namespace {
 std::set<DWORD> ReadmeNotepads() {
     std::set<DWORD> found;
     for (HWND w = FindWindowW(L"Notepad", nullptr); w; w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
-        wchar_t title[256] = L"";
-        GetWindowTextW(w, title, 256);
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        if (std::wstring(title).find(L"readme") != std::wstring::npos) found.insert(pid);
+        if (WindowText(w).find(L"readme") != std::wstring::npos) found.insert(pid);
     }
     return found;
-}
-
-// A shown top-level window of that class and process.
-HWND WindowOf(DWORD pid, const wchar_t* cls) {
-    for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
-std::wstring TextOf(HWND w) {
-    wchar_t text[512] = L"";
-    GetWindowTextW(w, text, 512);
-    return text;
 }
 
 bool Running(DWORD pid) {
@@ -89,8 +72,8 @@ TEST_F(Help, StartsWithTheFirstPictureNamedOnItsCommandLineOrSaysWhyNot) {
         const toolkit::Process opened =
             toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" " + arguments, SW_SHOWNORMAL);
         EXPECT_TRUE(PumpUntil([&] {
-            const HWND w = WindowOf(opened.Id(), L"FotolarkMain");
-            return w && TextOf(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
+            const HWND w = FindShownWindow(L"FotolarkMain", opened.Id());
+            return w && WindowText(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
         }, 10000)) << arguments.c_str();
         TerminateProcess(opened.Handle(), 0);
     }
@@ -98,14 +81,14 @@ TEST_F(Help, StartsWithTheFirstPictureNamedOnItsCommandLineOrSaysWhyNot) {
     const std::wstring missing = folder_ + L"\\missing.png";
     const toolkit::Process failed = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + missing + L"\"", SW_SHOWNORMAL);
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = WindowOf(failed.Id(), L"#32770")) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindShownWindow(L"#32770", failed.Id())) != nullptr; }, 10000));
     std::wstring said;
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) said += TextOf(c) + L"\n";
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) said += WindowText(c) + L"\n";
     EXPECT_NE(said.find(missing), std::wstring::npos);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(PumpUntil([&] {
-        const HWND w = WindowOf(failed.Id(), L"FotolarkMain");
-        return w && TextOf(w) == L"Fotolark" && !WindowOf(failed.Id(), L"#32770");
+        const HWND w = FindShownWindow(L"FotolarkMain", failed.Id());
+        return w && WindowText(w) == L"Fotolark" && !FindShownWindow(L"#32770", failed.Id());
     }, 5000));
     TerminateProcess(failed.Handle(), 0);
 }
@@ -115,7 +98,7 @@ TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitClosesOnlyTheLastNotepad)
         toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\"", SW_SHOWNORMAL);
     ASSERT_NE(program.Id(), 0u);
     HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (window = WindowOf(program.Id(), L"FotolarkMain")) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return (window = FindShownWindow(L"FotolarkMain", program.Id())) != nullptr; }, 10000));
 
     std::set<DWORD> first, both;
     PostMessageW(window, WM_COMMAND, app::ID_mnuHowto, 0);
@@ -149,6 +132,64 @@ TEST_F(About, SevenLinesWithTheInformationIconAndOkInTheLanguageChosen) {
     EXPECT_EQ(boxes.asked[1].title, L"About...");
     EXPECT_EQ(boxes.asked[1].text.rfind(L"Fotolark V2.0\r\n\r\nSkylark Software Studio\r\n", 0), 0u);
     EXPECT_NE(boxes.asked[1].text.find(L"\r\nE-mail: support@"), std::wstring::npos);
+}
+
+// A drive letter of the Wine prefix for a folder, while it lives: Wine finds
+// drives by the links in its "dosdevices" folder, which Unix's ln makes.
+class MappedDrive {
+public:
+    MappedDrive(wchar_t letter, const std::wstring& folder) : letter_(letter) {
+        using ToUnix = char*(CDECL*)(const wchar_t*);
+        const auto toUnix = reinterpret_cast<ToUnix>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+        if (!toUnix) return;
+        const std::string c = toUnix(L"C:\\"), target = toUnix(folder.c_str());
+        link_ = c.substr(0, c.size() - 3) + char(towlower(letter)) + ":";  // ".../dosdevices/c:/"
+        Run("ln -sfn \"" + target + "\" \"" + link_ + "\"");
+        PumpUntil([&] { return mapped(); });
+    }
+    ~MappedDrive() {
+        if (link_.empty()) return;
+        Run("rm -f \"" + link_ + "\"");
+        PumpUntil([&] { return !mapped(); });
+    }
+    bool mapped() const { return GetFileAttributesW(root().c_str()) != INVALID_FILE_ATTRIBUTES; }
+    std::wstring root() const { return std::wstring(1, letter_) + L":\\"; }
+
+private:
+    // A Unix program's handle cannot be waited on: callers wait for what it does.
+    static void Run(const std::string& command) {
+        toolkit::Shell(L"Z:\\bin\\" + std::wstring(command.begin(), command.end()), SW_HIDE);
+    }
+    wchar_t letter_;
+    std::string link_;
+};
+
+// At a drive's root the program's folder keeps its backslash ("Q:\\"), so
+// Help's command line holds two in a row before readme.txt, as the language
+// file's path does before "language".
+TEST_F(Help, AtADrivesRootTheFolderKeepsItsBackslash) {
+    const std::wstring built = toolkit::AppPath() + L"\\..\\..\\";
+    ASSERT_TRUE(CopyFileW((toolkit::AppPath() + L"\\root_probe.exe").c_str(),
+                          (folder_ + L"\\root_probe.exe").c_str(), FALSE));
+    CreateDirectoryW((folder_ + L"\\language").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((built + L"language\\English.lng").c_str(),
+                          (folder_ + L"\\language\\English.lng").c_str(), FALSE));
+    const MappedDrive drive(L'Q', folder_);
+    ASSERT_TRUE(drive.mapped());
+    const toolkit::Process probe =
+        toolkit::Shell(drive.root() + L"root_probe.exe " + drive.root() + L"said.txt", SW_SHOWNORMAL);
+    ASSERT_NE(probe.Id(), 0u);
+    ASSERT_EQ(WaitForSingleObject(probe.Handle(), 30000), DWORD(WAIT_OBJECT_0));
+    const std::string bytes = FileContents(folder_ + L"\\said.txt");
+    const std::wstring said(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    EXPECT_EQ(said, L"Q:\\\n"
+                    L"notepad \"Q:\\\\readme.txt\"\n"
+                    L"&Open...\n");
+    DeleteFileW((folder_ + L"\\said.txt").c_str());
+    DeleteFileW((folder_ + L"\\root_probe.exe").c_str());
+    DeleteFileW((folder_ + L"\\language\\English.lng").c_str());
+    RemoveDirectoryW((folder_ + L"\\language").c_str());
 }
 
 }  // namespace

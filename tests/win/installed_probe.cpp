@@ -11,23 +11,11 @@
 #include <vector>
 
 #include "app/command_map.h"
-#include "tests/win/support/wait.h"
+#include "tests/support/test_window.h"
+#include "tests/support/wait.h"
 #include "toolkit/handles.h"
 
 namespace {
-
-HWND WindowOf(const wchar_t* cls, DWORD pid, const wchar_t* titlePart = nullptr) {
-    for (HWND w = FindWindowW(cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        wchar_t title[256] = L"";
-        GetWindowTextW(w, title, 256);
-        if ((!pid || owner == pid) && IsWindowVisible(w) &&
-            (!titlePart || std::wstring(title).find(titlePart) != std::wstring::npos))
-            return w;
-    }
-    return nullptr;
-}
 
 std::wstring WithoutCr(std::wstring s) {
     s.erase(std::remove(s.begin(), s.end(), L'\r'), s.end());
@@ -36,9 +24,7 @@ std::wstring WithoutCr(std::wstring s) {
 
 // The readme is UTF-8 with a byte-order mark, as Notepad reads it.
 std::wstring Readme(const std::wstring& path) {
-    std::vector<char> bytes;
-    std::ifstream in(path.c_str(), std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    const std::string bytes = testing_support::FileContents(path);
     size_t skip = bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF' ? 3 : 0;
     std::wstring text(bytes.size(), L'\0');
     text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data() + skip, int(bytes.size() - skip),
@@ -71,11 +57,11 @@ int wmain(int argc, wchar_t** argv) {
 
     HWND main = nullptr, notepad = nullptr;
     int result = 0;
-    if (!testing_support::PumpUntil([&] { return (main = WindowOf(L"FotolarkMain", pi.dwProcessId)) != nullptr; }, 15000)) {
+    if (!testing_support::PumpUntil([&] { return (main = testing_support::FindShownWindow(L"FotolarkMain", pi.dwProcessId)) != nullptr; }, 15000)) {
         result = Fail("no main window (FotolarkMain) within 15 s");
     } else {
         PostMessageW(main, WM_COMMAND, app::ID_mnuHowto, 0);
-        if (!testing_support::PumpUntil([&] { return (notepad = WindowOf(L"Notepad", 0, L"readme")) != nullptr; }, 15000)) {
+        if (!testing_support::PumpUntil([&] { return (notepad = testing_support::FindShownWindow(L"Notepad", 0, L"readme")) != nullptr; }, 15000)) {
             result = Fail("Help opened no Notepad with the readme within 15 s");
         } else {
             HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);

@@ -15,8 +15,8 @@
 #include "app/command_ids.h"
 #include "app/frm_main_definition.h"
 #include "toolkit/runtime.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/shown_form.h"
+#include "tests/support/answers.h"
+#include "tests/support/shown_form.h"
 
 using namespace testing_support;
 
@@ -66,11 +66,7 @@ protected:
         for (const auto& line : lines) file << Encoded(line, ansi ? CP_ACP : CP_UTF8) << "\r\n";
     }
 
-    std::wstring Caption() const {
-        wchar_t text[256] = L"";
-        GetWindowTextW(form.hwnd(), text, 256);
-        return text;
-    }
+    std::wstring Caption() const { return WindowText(form.hwnd()); }
 
     // What every target shows, against the 25 lines it should show.
     void ExpectShown(const std::vector<std::wstring>& lines) {

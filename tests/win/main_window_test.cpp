@@ -6,7 +6,7 @@
 
 #include "app/frm_main.h"
 #include "toolkit/settings.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 
@@ -188,7 +188,7 @@ TEST_F(MainWindow, StatusBarShowsTheProductAndTheStartTime) {
     GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &before, nullptr, date, 64, nullptr);
     EXPECT_EQ(started.rfind(date, 0), 0u) << "panel 2: " << std::string(started.begin(), started.end());
     EXPECT_GT(started.size(), wcslen(date) + 4);  // and a time after it
-    Sleep(1100);
+    Sleep(1100);  // the clock moves on: the pause is what is tested
     form.Show();
     Pump();
     EXPECT_EQ(form.PanelText(2), started);  // never updated

@@ -9,9 +9,9 @@
 
 #include "app/frm_main.h"
 #include "output/picture_file.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/shown_form.h"
+#include "tests/support/answers.h"
+#include "tests/support/input.h"
+#include "tests/support/shown_form.h"
 
 using namespace testing_support;
 

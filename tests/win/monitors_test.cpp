@@ -11,9 +11,9 @@
 #include "capture/screen_grab.h"
 #include "capture/screen_layout.h"
 #include "capture/window_pick.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/input.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 using capture::Rect32;

@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "tests/win/support/test_window.h"
+#include "tests/support/test_window.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 7) return 2;

@@ -12,8 +12,8 @@
 #include "app/frm_main.h"
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/shown_form.h"
+#include "tests/support/answers.h"
+#include "tests/support/shown_form.h"
 #include "toolkit/runtime.h"
 
 using namespace testing_support;
@@ -53,8 +53,7 @@ protected:
     }
     // The files the editor was started on, in order.
     std::vector<std::wstring> Started() const {
-        std::ifstream in(log.c_str(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::string bytes = FileContents(log);
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
         std::vector<std::wstring> lines;
         for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos;

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -16,22 +15,17 @@
 
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
-#include "tests/win/support/picture_bytes.h"
-#include "tests/win/support/test_window.h"
+#include "output/picture_header.h"
+#include "tests/support/picture_bytes.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 using output::LoadFailure;
 
 namespace {
 
-std::string Contents(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void Write(const std::wstring& path, const Bytes& bytes) {
-    std::ofstream(path.c_str(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
@@ -73,13 +67,11 @@ protected:
         } while (FindNextFileW(search.get(), &found));
         return names;
     }
-    // Opens bytes written under the name, in milliseconds.
-    output::LoadedPicture Open(const std::string& name, const Bytes& bytes, double* ms = nullptr) {
+    // Opens bytes written under the name.
+    output::LoadedPicture Open(const std::string& name, const Bytes& bytes) {
         const std::wstring path = folder + Wide(name);
         Write(path, bytes);
-        const auto start = std::chrono::steady_clock::now();
         auto loaded = output::LoadPicture(path);
-        if (ms) *ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         DeleteFileW(path.c_str());
         return loaded;
     }
@@ -112,13 +104,13 @@ TEST_F(PictureFiles, ACaptureSavedInEachFormatReadsBackAsItWas) {
                           Case{L"upper.JPEG", "\xFF\xD8\xFF", 160}, Case{L"other.xyz", "BM", 0}}) {
         const std::wstring path = folder + c.name;
         ASSERT_TRUE(output::SavePicture(capture, path)) << c.name;
-        EXPECT_EQ(Contents(path).rfind(c.magic, 0), 0u) << c.name;
+        EXPECT_EQ(FileContents(path).rfind(c.magic, 0), 0u) << c.name;
         const auto loaded = output::LoadPicture(path);
         ASSERT_EQ(loaded.failure, LoadFailure::None) << c.name;
         EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), 160, 96, at), c.tolerance) << c.name;
     }
     // A palette display's picture keeps its depth and colour table.
-    const std::string bmp = Contents(folder + L"saved.bmp");
+    const std::string bmp = FileContents(folder + L"saved.bmp");
     if (ExpectedDepth() == 8) EXPECT_EQ(bmp[28], 8);
     EXPECT_EQ(Names().size(), 6u);  // no temporary file left
     LeaveForImageMagick(expected, folder);
@@ -136,7 +128,7 @@ TEST_F(PictureFiles, AFailedSaveKeepsTheOldFileAndLeavesNothingElse) {
         ASSERT_TRUE(holder);
         EXPECT_FALSE(output::SavePicture(capture, locked));
     }
-    EXPECT_EQ(Contents(locked), "old");
+    EXPECT_EQ(FileContents(locked), "old");
     EXPECT_FALSE(output::SavePicture(capture, folder + L"no such folder\\shot.bmp"));
     EXPECT_FALSE(output::SavePicture(toolkit::Picture(), folder + L"empty.bmp"));
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"locked.png"});
@@ -234,7 +226,7 @@ TEST_F(PictureFiles, APictureUnderAnotherKindsNameOpens) {
     }
 }
 
-TEST_F(PictureFiles, DamagedFilesAreRefusedWithinASecond) {
+TEST_F(PictureFiles, DamagedFilesAreRefused) {
     std::vector<NamedFile> damaged = ForgedFiles();
     damaged.push_back({"empty.png", {}});
     damaged.push_back({"text named.png", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}});
@@ -252,18 +244,16 @@ TEST_F(PictureFiles, DamagedFilesAreRefusedWithinASecond) {
             damaged.push_back({whole.name, Bytes(whole.bytes.begin(), whole.bytes.begin() + size)});
 
     for (const NamedFile& file : damaged) {
-        double ms = 0;
-        const auto loaded = Open(file.name, file.bytes, &ms);
+        const auto loaded = Open(file.name, file.bytes);
         EXPECT_TRUE(loaded.failure == LoadFailure::NotAPicture || loaded.failure == LoadFailure::TooLarge)
             << file.name << " of " << file.bytes.size() << " bytes";
-        EXPECT_LT(ms, 1000) << file.name;
     }
     EXPECT_EQ(output::LoadPicture(folder + L"missing.png").failure, LoadFailure::CannotRead);
 }
 
-// Bytes changed at random in sound files: whatever comes out, it comes out
-// soon and without a crash.
-TEST_F(PictureFiles, CorruptedFilesNeverCrashOrHang) {
+// Bytes changed at random in sound files: each comes out as a refusal or as a
+// whole picture of a size the limits allow, never as an empty one reported as read.
+TEST_F(PictureFiles, CorruptedFilesAreRefusedOrShownWhole) {
     std::mt19937 random(11);
     for (const NamedFile& sound : {NamedFile{"x.bmp", MakeBmp(BmpLayout{40, 4, 2})},
                                    NamedFile{"x.bmp", MakeBmp(BmpLayout{12, 8})},
@@ -273,9 +263,14 @@ TEST_F(PictureFiles, CorruptedFilesNeverCrashOrHang) {
         for (int round = 0; round < 60; ++round) {
             Bytes bytes = sound.bytes;
             for (int k = 0; k < 3; ++k) bytes[random() % bytes.size()] = uint8_t(random());
-            double ms = 0;
-            Open(sound.name, bytes, &ms);
-            EXPECT_LT(ms, 1000) << sound.name;
+            const auto loaded = Open(sound.name, bytes);
+            if (loaded.failure != LoadFailure::None) {
+                EXPECT_TRUE(loaded.picture.Empty()) << sound.name << " " << round;
+                continue;
+            }
+            const SIZE size = loaded.picture.PixelSize();
+            EXPECT_TRUE(size.cx > 0 && size.cy > 0 && output::SizeAllowed(size.cx, size.cy))
+                << sound.name << " " << round << ": " << size.cx << "x" << size.cy;
         }
 }
 

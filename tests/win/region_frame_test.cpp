@@ -6,7 +6,7 @@
 #include "toolkit/handles.h"
 #include "capture/region_frame.h"
 #include "toolkit/picture.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 

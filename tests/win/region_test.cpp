@@ -5,161 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <memory>
-#include <string>
+#include <algorithm>
 #include <thread>
 
 #include "app/frm_main.h"
 #include "toolkit/handles.h"
 #include "toolkit/mouse_pointer.h"
-#include "toolkit/runtime.h"
-#include "capture/clipboard.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/test_window.h"
+#include "tests/win/region_selection.h"
 
 using namespace testing_support;
 
 namespace {
-
-// --- The other program: a pattern window on its own thread ---
-
-std::atomic<int> otherClicks{0}, otherMoves{0};
-WNDPROC patternProc = nullptr;
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_MOUSEMOVE) ++otherMoves;
-    if (message >= WM_LBUTTONDOWN && message <= WM_XBUTTONDBLCLK && message != WM_MOUSEWHEEL)
-        ++otherClicks;
-    return CallWindowProcW(patternProc, hwnd, message, wParam, lParam);
-}
-
-class OtherProgram {
-public:
-    OtherProgram(int x, int y, int w, int h) {
-        thread_ = std::thread([=] {
-            PatternWindow window(x, y, w, h, L"other program");
-            patternProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-                window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
-            RECT client;
-            GetClientRect(window.hwnd(), &client);
-            MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-            client_ = client;
-            hwnd_ = window.hwnd();
-            while (!stop_) Pump(10);
-        });
-        while (!hwnd_) Sleep(10);
-        Sleep(200);
-    }
-    ~OtherProgram() {
-        stop_ = true;
-        thread_.join();
-    }
-    HWND hwnd() const { return hwnd_; }
-    RECT client() const { return client_; }  // on the screen
-
-private:
-    std::thread thread_;
-    std::atomic<HWND> hwnd_{nullptr};
-    std::atomic<bool> stop_{false};
-    RECT client_{};
-};
-
-// What the other program saw of the drag; restoring the form afterwards
-// moves windows under the pointer, which sends it moves of its own.
-std::atomic<int> movesBeforeRelease{-1};
-void ReleaseDrag(POINT at) {
-    Sleep(100);
-    movesBeforeRelease = otherMoves.load();
-    Release(at);
-}
-
-// --- Clipboard ---
-
-Pixels ClipboardPixels() {
-    Pixels p;
-    if (!OpenClipboard(nullptr)) return p;
-    if (HANDLE bitmap = GetClipboardData(CF_BITMAP)) p = ReadBitmap(static_cast<HBITMAP>(bitmap));
-    CloseClipboard();
-    return p;
-}
-
-void SetClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"(not opened)";
-    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(memory));
-        GlobalUnlock(memory);
-    }
-    CloseClipboard();
-    return text;
-}
-
-Pixels Crop(const Pixels& from, int x, int y, int w, int h) {
-    Pixels p;
-    p.width = w;
-    p.height = h;
-    for (int row = 0; row < h; ++row)
-        for (int col = 0; col < w; ++col) p.data.push_back(from.at(x + col, y + row));
-    return p;
-}
-
-class RegionCapture : public testing::Test {
-protected:
-    void SetUp() override {
-        ClearSettings();
-        ASSERT_TRUE(form.Load());
-        form.Show();
-        MouseTo(POINT{1700, 100});  // off the other program, whose window would get a move
-        other = std::make_unique<OtherProgram>(800, 300, 480, 360);
-        // The user has just chosen the command in the form.
-        SetForegroundWindow(form.hwnd());
-        Pump(200);
-        boxes = std::make_unique<ScriptedBoxes>(std::vector<int>{IDOK});
-        otherClicks = otherMoves = 0;
-        movesBeforeRelease = -1;
-    }
-    void TearDown() override {
-        boxes.reset();
-        other.reset();
-        ClearSettings();
-    }
-    // A point of the other program's window, in screen pixels.
-    POINT Over(int x, int y) const { return POINT{other->client().left + x, other->client().top + y}; }
-    // Plays the user on another thread while this one runs the program, until
-    // the capture has reached the viewer and the release the form.
-    void Select(const std::function<void()>& user) {
-        const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
-        otherMoves = 0;
-        std::thread thread(user);
-        const bool done = PumpUntil(
-            [&] {
-                return form.PicBmp.GetPicture().Bitmap() != before &&
-                       form.GetScaleMode() == toolkit::ScaleMode::Twips;
-            },
-            8000);
-        thread.join();
-        Pump(100);
-        ASSERT_TRUE(done);
-    }
-    Pixels Picture() const { return ReadPicture(form.PicBmp.GetPicture()); }
-
-    app::FrmMain form;
-    std::unique_ptr<OtherProgram> other;
-    std::unique_ptr<ScriptedBoxes> boxes;
-};
 
 TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsItWas) {
     const POINT a = Over(40, 30), b = Over(290, 200);
@@ -242,6 +98,33 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     Pump(300);
     user.join();
     EXPECT_TRUE(PumpUntil([] { return otherClicks == 2; }, 1000));
+}
+
+// The copy is taken while the window is still minimized: where it stood, the
+// picture holds the other program beneath it.
+TEST_F(RegionCapture, TheCopyWhereTheWindowStandsHoldsTheScreenBeneathIt) {
+    const RECT under = other->client();
+    SetWindowPos(form.hwnd(), nullptr, under.left + 20, under.top + 20, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    Pump(100);
+    RECT r;
+    GetWindowRect(form.hwnd(), &r);
+    const POINT a{r.left + 10, r.top + 10};
+    const POINT b{std::min(r.right, under.right) - 10, std::min(r.bottom, under.bottom) - 10};
+    form.mnuDistrict_Click();
+    Select([&] {
+        Press(a);
+        MouseTo(b);
+        ReleaseDrag(b);
+    });
+    const Pixels shot = Picture();
+    ASSERT_EQ(shot.width, b.x - a.x);
+    ASSERT_EQ(shot.height, b.y - a.y);
+    int wrong = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            wrong += shot.at(x, y) != Rgb(PatternAt(a.x + x - under.left, a.y + y - under.top));
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(RegionCapture, UpLeftDragWithOtherButtonsAndEscapeGivesTheMirroredRectangle) {
@@ -330,56 +213,6 @@ TEST_F(RegionCapture, ArmingTwiceOnlySetsThePixelScaleAndAClickGivesOnePixel) {
     EXPECT_EQ(ClipboardPixels().height, 1);
     EXPECT_EQ(form.GetScaleMode(), toolkit::ScaleMode::Twips);
     EXPECT_EQ(otherClicks, 0);
-}
-
-TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
-    SetClipboardText(L"kept");
-    const std::wstring suffix = std::to_wstring(GetCurrentProcessId());
-    const std::wstring heldName = L"fotolark-held-" + suffix, letGoName = L"fotolark-letgo-" + suffix;
-    toolkit::UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, heldName.c_str()));
-    toolkit::UniqueHandle letGo(CreateEventW(nullptr, TRUE, FALSE, letGoName.c_str()));
-    std::wstring command = L"\"" + toolkit::AppPath() + L"\\clipboard_holder.exe\" " + heldName + L" " + letGoName;
-    const toolkit::Process holder = toolkit::Shell(command, SW_SHOWNORMAL);
-    ASSERT_NE(holder.Id(), 0u);
-    ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
-
-    // The clipboard keeps a bitmap it refused with its owner.
-    toolkit::UniqueBitmap refused(CreateBitmap(4, 4, 1, 1, nullptr));
-    EXPECT_FALSE(capture::SetClipboardBitmap(form.hwnd(), refused));
-    EXPECT_EQ(GetObjectType(refused.get()), DWORD(OBJ_BITMAP));
-
-    const POINT a = Over(30, 40), b = Over(130, 90);
-    const Pixels expected = ReadScreen(RECT{a.x, a.y, b.x, b.y});
-    form.mnuDistrict_Click();
-    Select([&] {
-        Press(a);
-        MouseTo(b);
-        ReleaseDrag(b);
-    });
-    EXPECT_EQ(Picture().data, expected.data);
-    ASSERT_EQ(boxes->asked.size(), 1u);
-    EXPECT_EQ(boxes->asked[0].text, L"无法将图片复制到剪贴板。");
-
-    SetEvent(letGo.get());
-    ASSERT_EQ(WaitForSingleObject(holder.Handle(), 10000), WAIT_OBJECT_0);
-    EXPECT_EQ(ClipboardText(), L"kept");
-    // Once free, the clipboard takes the bitmap and its owner lets go of it.
-    EXPECT_TRUE(capture::SetClipboardBitmap(form.hwnd(), refused));
-    EXPECT_EQ(refused.get(), nullptr);
-}
-
-TEST_F(RegionCapture, ClearEmptiesTheViewerAndNothingElse) {
-    form.mnuClient_Click();
-    ASSERT_FALSE(form.PicBmp.GetPicture().Empty());
-    SetClipboardText(L"untouched");
-    for (const bool unsaved : {true, false}) {
-        form.CaptureUnsaved = unsaved;
-        form.mnuClear_Click();
-        EXPECT_TRUE(form.PicBmp.GetPicture().Empty());
-        EXPECT_EQ(form.CaptureUnsaved, unsaved);
-        EXPECT_FALSE(form.RegionArmed);
-    }
-    EXPECT_EQ(ClipboardText(), L"untouched");
 }
 
 TEST_F(RegionCapture, ToolbarButtonArmsThroughARealClick) {

@@ -1,6 +1,7 @@
 // Saving and opening through the real file dialogs, answered as a person
 // would.
 #include <windows.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -14,20 +15,16 @@
 #include "app/frm_main.h"
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
+#include "toolkit/common_dialog.h"
 #include "toolkit/units.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/picture_bytes.h"
-#include "tests/win/support/shown_form.h"
+#include "tests/support/answers.h"
+#include "tests/support/input.h"
+#include "tests/support/picture_bytes.h"
+#include "tests/support/shown_form.h"
 
 using namespace testing_support;
 
 namespace {
-
-std::string Contents(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class Save : public ShownForm {
 protected:
@@ -52,7 +49,7 @@ TEST_F(Save, ANameWithoutExtensionBecomesABitmapAndACancelWritesNothing) {
     DeleteFileW(written.c_str());
     SaveAs(typed);
     ASSERT_TRUE(FileExists(written));
-    EXPECT_EQ(Contents(written).substr(0, 2), "BM");
+    EXPECT_EQ(FileContents(written).substr(0, 2), "BM");
     EXPECT_FALSE(form.CaptureUnsaved);
 
     // The dialog keeps the name for next time; a cancel must not write it.
@@ -60,6 +57,28 @@ TEST_F(Save, ANameWithoutExtensionBecomesABitmapAndACancelWritesNothing) {
     form.CaptureUnsaved = true;
     SaveAs(L"");
     EXPECT_FALSE(FileExists(written));
+    EXPECT_TRUE(form.CaptureUnsaved);
+}
+
+// A dialog confirmed with an empty name, as the dialog layer may hand it back.
+TEST_F(Save, AConfirmedEmptyNameWritesNothing) {
+    const std::wstring named = TempPath(L"fotolark_named.bmp");
+    std::wstring answer = named;
+    const auto previous = toolkit::SetFileDialogHandler([&](OPENFILENAMEW& dialog, bool) {
+        answer.copy(dialog.lpstrFile, dialog.nMaxFile - 1);
+        dialog.lpstrFile[answer.size()] = L'\0';
+        return true;
+    });
+    ScriptedBoxes boxes({});
+    form.mnusave_Click();
+    ASSERT_TRUE(FileExists(named));  // the seam reaches the save
+    DeleteFileW(named.c_str());
+    form.CaptureUnsaved = true;
+    answer.clear();
+    form.mnusave_Click();
+    toolkit::SetFileDialogHandler(previous);
+    EXPECT_FALSE(FileExists(named));
+    EXPECT_TRUE(boxes.asked.empty());
     EXPECT_TRUE(form.CaptureUnsaved);
 }
 
@@ -79,15 +98,9 @@ TEST_F(Save, DecliningToReplaceGoesBackToTheDialogAndKeepsTheOldFile) {
     SaveAs(path, FileDialogAnswer::Replace::No);
     EXPECT_TRUE(replaceAsked);
     EXPECT_TRUE(backInDialog);
-    EXPECT_EQ(Contents(path), "the user's old file");
+    EXPECT_EQ(FileContents(path), "the user's old file");
     EXPECT_TRUE(form.CaptureUnsaved);
     DeleteFileW(path.c_str());
-}
-
-std::wstring Caption(HWND hwnd) {
-    wchar_t text[512] = L"";
-    GetWindowTextW(hwnd, text, 512);
-    return text;
 }
 
 class Open : public ShownForm {
@@ -119,16 +132,30 @@ TEST_F(Open, ShowsThePictureWithItsNameAndSizeInTwipsAndFitsTheViewer) {
     const auto twips = [](double pixels, double perPixel) {
         return toolkit::NumberText(float(pixels * perPixel));
     };
-    EXPECT_EQ(Caption(form.hwnd()), toolkit::ExeName() + L"\u2500[fotolark open.png(" +
+    EXPECT_EQ(WindowText(form.hwnd()), toolkit::ExeName() + L"\u2500[fotolark open.png(" +
                                         twips(800, toolkit::Screen::TwipsPerPixelX()) + L"x" +
                                         twips(600, toolkit::Screen::TwipsPerPixelY()) + L") ]");
-    if (ExpectedDpi() == 96) EXPECT_EQ(Caption(form.hwnd()).substr(Caption(form.hwnd()).size() - 14), L"(12000x9000) ]");
-    if (ExpectedDpi() == 120) EXPECT_EQ(Caption(form.hwnd()).substr(Caption(form.hwnd()).size() - 13), L"(9600x7200) ]");
+    if (ExpectedDpi() == 96) EXPECT_EQ(WindowText(form.hwnd()).substr(WindowText(form.hwnd()).size() - 14), L"(12000x9000) ]");
+    if (ExpectedDpi() == 120) EXPECT_EQ(WindowText(form.hwnd()).substr(WindowText(form.hwnd()).size() - 13), L"(9600x7200) ]");
     EXPECT_TRUE(form.HScroll1.Visible());  // wider than the viewport
     EXPECT_FALSE(form.CaptureUnsaved);
 }
 
-TEST_F(Open, AfterASaveTheDialogCarriesItsTitleAndACancelChangesNothing) {
+// Whether the open dialog that comes up (of that title, any when empty)
+// shows its read-only box; it is cancelled.
+bool OpenShowsReadOnlyBox(app::FrmMain& form, const std::wstring& title) {
+    bool shown = false;
+    DialogAnswer look(title, [&](HWND dialog) {
+        const HWND box = GetDlgItem(dialog, chx1);
+        shown = box && IsWindowVisible(box);
+    }, IDCANCEL);
+    form.mnuOpen_Click();
+    EXPECT_TRUE(look.seen()) << "no open dialog";
+    return shown;
+}
+
+TEST_F(Open, AfterASaveTheDialogCarriesTitleAndFlagsAndACancelChangesNothing) {
+    EXPECT_TRUE(OpenShowsReadOnlyBox(form, L""));  // before any save
     form.mnuClient_Click();
     const std::wstring saved = TempPath(L"fotolark_open_saved.bmp");
     {
@@ -136,10 +163,10 @@ TEST_F(Open, AfterASaveTheDialogCarriesItsTitleAndACancelChangesNothing) {
         form.mnusave_Click();
     }
     const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
-    const std::wstring caption = Caption(form.hwnd());
-    EXPECT_TRUE(OpenAs(L"", L"保存"));  // found by the save's title, and cancelled
+    const std::wstring caption = WindowText(form.hwnd());
+    EXPECT_FALSE(OpenShowsReadOnlyBox(form, L"保存"));  // found by the save's title
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
-    EXPECT_EQ(Caption(form.hwnd()), caption);
+    EXPECT_EQ(WindowText(form.hwnd()), caption);
     DeleteFileW(saved.c_str());
 }
 
@@ -174,14 +201,14 @@ TEST_F(Open, AnUnsavedCaptureIsAskedAboutFirst) {
 TEST_F(Open, ABrokenFileIsNamedAndNothingChanges) {
     form.mnuClient_Click();
     const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
-    const std::wstring caption = Caption(form.hwnd()), broken = TempPath(L"fotolark_broken.bmp");
+    const std::wstring caption = WindowText(form.hwnd()), broken = TempPath(L"fotolark_broken.bmp");
     std::ofstream(broken.c_str(), std::ios::binary) << "not a picture at all";
     ScriptedBoxes boxes({IDNO, IDOK});
     EXPECT_TRUE(OpenAs(broken));
     ASSERT_EQ(boxes.asked.size(), 2u);
     EXPECT_NE(boxes.asked[1].text.find(broken), std::wstring::npos);
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
-    EXPECT_EQ(Caption(form.hwnd()), caption);
+    EXPECT_EQ(WindowText(form.hwnd()), caption);
     EXPECT_TRUE(form.CaptureUnsaved);
     DeleteFileW(broken.c_str());
 }
@@ -194,7 +221,7 @@ TEST_F(Open, ADroppedFileOpensAsTheCommandWouldAfterTheSameQuestion) {
     Drop(form.hwnd(), picture);  // No lets it go
     EXPECT_EQ(Shown().cx, 800);
     EXPECT_FALSE(form.CaptureUnsaved);
-    EXPECT_NE(Caption(form.hwnd()).find(L"fotolark open.png("), std::wstring::npos);
+    EXPECT_NE(WindowText(form.hwnd()).find(L"fotolark open.png("), std::wstring::npos);
     const std::wstring broken = TempPath(L"fotolark_dropped.bmp");
     std::ofstream(broken.c_str(), std::ios::binary) << "not a picture";
     Drop(form.hwnd(), broken);
@@ -254,7 +281,7 @@ TEST_F(Open, TheDialogsListEveryKindAndOpenOnAllPictures) {
     }
     EXPECT_EQ(kinds, std::vector<std::wstring>(expected.begin(), expected.begin() + 3));
     EXPECT_EQ(selected, 0);
-    EXPECT_EQ(Contents(png).substr(0, 4), "\x89PNG");
+    EXPECT_EQ(FileContents(png).substr(0, 4), "\x89PNG");
     DeleteFileW(png.c_str());
 }
 

@@ -5,14 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "app/frm_main.h"
 #include "toolkit/handles.h"
 #include "toolkit/units.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/input.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 
@@ -51,6 +52,15 @@ SCROLLINFO Info(HWND bar) {
     info.fMask = SIF_ALL;
     GetScrollInfo(bar, SB_CTL, &info);
     return info;
+}
+
+// The window that holds the mouse in the thread of `window`: a bar while its
+// thumb is dragged.
+HWND CaptureIn(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndCapture;
 }
 
 RECT ScreenRect(HWND hwnd) {
@@ -173,16 +183,24 @@ TEST_F(Viewer, ThePictureFollowsADraggedThumbAndStaysWhereItIsLeft) {
         Press(start);
         POINT at = start;
         for (int step = 0; step < 2; ++step) {
+            const int32_t before = form.VScroll1.Value();
             for (int i = 1; i <= 10; ++i) {
                 at.y = start.y + step * 40 + i * 4;
                 MouseTo(at);
             }
-            Sleep(300);
+            // The moves are taken once the value moved and then held still.
+            int32_t seen = before;
+            PumpUntil([&] {
+                const int32_t now = form.VScroll1.Value();
+                const bool still = now != before && now == seen;
+                seen = now;
+                return still;
+            });
             during[step] = ScreenRect(form.PicBmp.hwnd()).top - Viewport().top;
             track[step] = form.VScroll1.Value();
         }
         Release(at);
-        Sleep(200);
+        PumpUntil([&] { return CaptureIn(form.hwnd()) == nullptr; });
         done = true;
     });
     PumpUntil([&] { return done.load(); }, 10000);
@@ -239,16 +257,16 @@ TEST_F(Viewer, ABarFitsInTwipsWhileTheFormCountsInPixels) {
 
 // Drags a bar's thumb a little past the bar's far end with the real mouse
 // (further away the bar would put the thumb back).
-void DragToEnd(HWND bar, POINT thumb, bool horizontal) {
+void DragToEnd(HWND bar, POINT thumb, bool horizontal, const std::function<bool()>& atEnd) {
     const RECT r = ScreenRect(bar);
     const POINT end = horizontal ? POINT{r.right + 10, thumb.y} : POINT{thumb.x, r.bottom + 10};
     MouseTo(thumb);
     Press(thumb);
-    Sleep(50);
+    PumpUntil([&] { return CaptureIn(bar) == bar; });
     MouseTo(end);
-    Sleep(100);
+    PumpUntil(atEnd);
     Release(end);
-    Sleep(200);
+    PumpUntil([&] { return CaptureIn(bar) == nullptr; });
 }
 
 TEST_F(Viewer, The4kPictureScrollsToItsLastRowAndColumn) {
@@ -264,8 +282,8 @@ TEST_F(Viewer, The4kPictureScrollsToItsLastRowAndColumn) {
     // Read here: the bar answers other threads wrongly under Wine.
     const POINT hThumb = ThumbCentre(HBar()), vThumb = ThumbCentre(VBar());
     std::thread user([&] {
-        DragToEnd(HBar(), hThumb, true);
-        DragToEnd(VBar(), vThumb, false);
+        DragToEnd(HBar(), hThumb, true, [&] { return form.HScroll1.Value() == form.HScroll1.Max(); });
+        DragToEnd(VBar(), vThumb, false, [&] { return form.VScroll1.Value() == form.VScroll1.Max(); });
     });
     PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.Max(); }, 5000);
     user.join();

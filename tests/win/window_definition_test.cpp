@@ -2,21 +2,27 @@
 // tooltips, images and status panels.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
+#include "app/about_help_text.h"
 #include "app/command_map.h"
 #include "app/frm_main.h"
 #include "app/frm_main_definition.h"
+#include "output/picture_file.h"
+#include "toolkit/handles.h"
 #include "toolkit/runtime.h"
-#include "tests/win/support/answers.h"
-#include "tests/win/support/input.h"
-#include "tests/win/support/shown_form.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/answers.h"
+#include "tests/support/input.h"
+#include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 
@@ -45,16 +51,6 @@ class WindowDefinition : public ShownForm {
 protected:
     // The program's own loop: shortcuts are translated before dispatch.
     void PumpWithShortcuts(DWORD ms) { Pump(ms, form.hwnd(), form.Accelerators()); }
-
-    void ClickButton(int index) {
-        RECT r{};
-        SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, index - 1, LPARAM(&r));
-        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        SendMessageW(form.Toolbar1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(form.Toolbar1.hwnd(), WM_LBUTTONUP, 0, at);
-        Pump(100);
-    }
-
 };
 
 TEST_F(WindowDefinition, MenuTreeCaptionsOrderAndStates) {
@@ -91,43 +87,197 @@ TEST_F(WindowDefinition, ShortcutsRunTheSameHandlersAsTheMenu) {
     EXPECT_TRUE(ended);
 }
 
-TEST_F(WindowDefinition, ToolbarButtonsRunTheirCommandsAndGapsRunNothing) {
-    ASSERT_EQ(SendMessageW(form.Toolbar1.hwnd(), TB_BUTTONCOUNT, 0, 0), 17);
-    // Placeholders, the separator and button 8 do nothing.
-    for (int index : {1, 4, 8, 11, 15}) {
-        ClickButton(index);
-        form.Toolbar1_ButtonClick(int16_t(index));
-        EXPECT_TRUE(form.PicBmp.GetPicture().Empty()) << index;
-        EXPECT_FALSE(form.CaptureUnsaved) << index;
+// Closes every dialog this process shows until stopped, noting each: a file
+// dialog by its title, any other (the print dialog, a system notice) as "dialog".
+class DialogCloser {
+public:
+    DialogCloser() {
+        worker_ = std::thread([this] {
+            while (!stop_) {
+                for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
+                     w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(w, &pid);
+                    if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || closed_.count(w))
+                        continue;
+                    const bool file = GetDlgItem(w, cmb13) != nullptr;
+                    // A file dialog is given its title after it shows.
+                    if (file && WindowText(w).empty()) continue;
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    seen_.push_back(file ? L"file dialog " + WindowText(w) : L"dialog");
+                    closed_.insert(w);
+                    PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+                }
+                Pump(20);
+            }
+        });
     }
-    form.Toolbar1_ButtonClick(0);
-    form.Toolbar1_ButtonClick(18);
-    form.Toolbar1_ButtonClick(-1);
-    EXPECT_TRUE(form.PicBmp.GetPicture().Empty());
+    ~DialogCloser() {
+        stop_ = true;
+        worker_.join();
+    }
+    std::vector<std::wstring> seen() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return seen_;
+    }
 
-    ClickButton(10);  // work area
-    RECT client;
+private:
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<std::wstring> seen_;
+    std::set<HWND> closed_;
+    std::thread worker_;
+};
+
+std::wstring DeskWallpaper() {
+    wchar_t path[MAX_PATH] = L"";
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return path;
+}
+
+void SetDeskWallpaper(std::wstring path) {
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE);
+}
+
+// Each toolbar button pressed with the real mouse, recognised by what only
+// its command does; the gaps and the separator do nothing at all.
+class ToolbarPresses : public WindowDefinition {
+protected:
+    void SetUp() override {
+        WindowDefinition::SetUp();
+        wallpaper_ = DeskWallpaper();
+        form.mnuClient_Click();  // a picture for the commands that need one
+        // A wallpaper that is a real file, so the system keeps it as set.
+        ASSERT_TRUE(output::SavePicture(form.PicBmp.GetPicture(), marker_));
+    }
+    void TearDown() override {
+        SetDeskWallpaper(wallpaper_);
+        DeleteFileW(kWallpaperFile);
+        DeleteFileW(paintFile_.c_str());
+        DeleteFileW(marker_.c_str());
+        WindowDefinition::TearDown();
+    }
+
+    // What a press did: everything a command of the window can change that
+    // the user could see, named.
+    std::set<std::wstring> Press(int index) {
+        SetForegroundWindow(form.hwnd());
+        Pump(100);
+        form.CaptureUnsaved = false;
+        SetDeskWallpaper(marker_);
+        DeleteFileW(paintFile_.c_str());
+        const HBITMAP bitmap = form.PicBmp.GetPicture().Bitmap();
+        const int32_t help = app::HelpTaskId();
+        const std::wstring caption = Caption();
+        std::set<std::wstring> did;
+        {
+            ScriptedBoxes boxes({});
+            DialogCloser dialogs;
+            const auto previous = toolkit::SetEndHandler([&] {
+                did.insert(L"end");
+                throw 0;  // the window procedure swallows it
+            });
+            const auto happened = [&] {
+                return !boxes.asked.empty() || !dialogs.seen().empty() || !did.empty() ||
+                       form.PicBmp.GetPicture().Bitmap() != bitmap ||
+                       form.CaptureUnsaved || form.RegionArmed ||
+                       app::HelpTaskId() != help || FileExists(paintFile_) ||
+                       DeskWallpaper() != marker_ || Caption() != caption;
+            };
+            RECT r{};
+            SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, index - 1, LPARAM(&r));
+            MapWindowPoints(form.Toolbar1.hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+            Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            // A gap is given as long to do something as a command takes.
+            PumpUntil(happened, 1500);
+            Pump(300);
+            toolkit::SetEndHandler(previous);
+            for (const auto& box : boxes.asked) did.insert(L"box " + box.text);
+            for (const auto& dialog : dialogs.seen()) did.insert(dialog);
+        }
+        if (form.PicBmp.GetPicture().Bitmap() != bitmap) {
+            const SIZE size = form.PicBmp.GetPicture().PixelSize();
+            did.insert(L"picture " + std::to_wstring(size.cx) + L"x" + std::to_wstring(size.cy));
+        }
+        if (form.CaptureUnsaved) did.insert(L"unsaved");
+        if (form.RegionArmed) did.insert(L"armed");
+        if (app::HelpTaskId() != help) did.insert(L"help");
+        if (FileExists(paintFile_)) did.insert(L"paint file");
+        if (DeskWallpaper() != marker_) did.insert(L"wallpaper " + DeskWallpaper());
+        if (Caption() != caption) did.insert(L"caption");
+        return did;
+    }
+    std::wstring Caption() const { return WindowText(form.hwnd()); }
+    // Ends what a press started: the armed selection with a click far from
+    // anything, the Notepad of the help.
+    void Finish(const std::set<std::wstring>& did) {
+        if (did.count(L"armed")) {
+            std::thread user([] { Click(POINT{1700, 900}); });
+            PumpUntil([&] { return !IsIconic(form.hwnd()) &&
+                                   form.GetScaleMode() == toolkit::ScaleMode::Twips; });
+            user.join();
+        }
+        if (did.count(L"help")) {
+            const toolkit::UniqueHandle notepad(OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
+            if (notepad) TerminateProcess(notepad.get(), 0);
+        }
+    }
+
+    static constexpr const wchar_t* kWallpaperFile = L"c:\\windows\\wallpaper.bmp";
+    const std::wstring paintFile_ = toolkit::AppPath() + L"\\Temp\\temp.bmp";
+    const std::wstring marker_ = TempPath(L"fotolark_marker.bmp");
+    std::wstring wallpaper_;
+};
+
+TEST_F(ToolbarPresses, EachButtonRunsItsOwnCommandAndTheGapsNothing) {
+    ASSERT_EQ(SendMessageW(form.Toolbar1.hwnd(), TB_BUTTONCOUNT, 0, 0), 17);
+    RECT window, client;
+    GetWindowRect(form.hwnd(), &window);
     GetClientRect(form.hwnd(), &client);
-    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, client.right);
-    EXPECT_TRUE(form.CaptureUnsaved);
-
-    ClickButton(9);  // current window
-    RECT outer;
-    GetWindowRect(form.hwnd(), &outer);
-    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, outer.right - outer.left);
-
-    ClickButton(5);  // entire screen
-    EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, GetSystemMetrics(SM_CXSCREEN));
-
-    // Button 7 asks before the delayed capture; a failing handler stays inside.
-    int asked = 0;
-    const auto previous = toolkit::SetMsgBoxHandler([&](HWND, const std::wstring&, UINT, const std::wstring&) -> int {
-        ++asked;
-        throw 1;
-    });
-    form.Toolbar1_ButtonClick(7);
-    toolkit::SetMsgBoxHandler(previous);
-    EXPECT_EQ(asked, 1);
+    const auto picture = [](long w, long h) {
+        return L"picture " + std::to_wstring(w) + L"x" + std::to_wstring(h);
+    };
+    const std::wstring delayedPrompt =
+        L"box 单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。";
+    // Button 2 comes before any save, so its dialog has the system's own title.
+    const std::set<std::wstring> expected[17] = {
+        {},
+        {L"*open"},
+        {L"file dialog 保存"},
+        {},
+        {picture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)), L"unsaved"},
+        {L"armed", L"unsaved"},
+        {delayedPrompt},
+        {},
+        {picture(window.right - window.left, window.bottom - window.top), L"unsaved"},
+        {picture(client.right, client.bottom), L"unsaved"},
+        {},
+        {L"paint file"},
+        {L"wallpaper " + std::wstring(kWallpaperFile)},
+        {L"dialog"},
+        {},
+        {L"help"},
+        {L"box " + app::AboutText(app::ChineseText(app::TextId::AboutStudio),
+                                  app::ChineseText(app::TextId::AboutQqLabel),
+                                  app::ChineseText(app::TextId::AboutMailLabel))},
+    };
+    for (int index = 1; index <= 17; ++index) {
+        std::set<std::wstring> did = Press(index);
+        Finish(did);
+        std::set<std::wstring> want = expected[index - 1];
+        if (want.erase(L"*open")) {
+            // A file dialog of another title than the save's.
+            for (const auto& d : did)
+                if (d.rfind(L"file dialog ", 0) == 0 && d != L"file dialog 保存") want.insert(d);
+            EXPECT_EQ(want.size(), 1u) << "button 2 showed no open dialog";
+        }
+        if (index == 12) {
+            // Where no Paint is registered, the command also says it could not start one.
+            for (const auto& d : did)
+                if (d.rfind(L"box 无法启动画图程序编辑：", 0) == 0) want.insert(d);
+        }
+        EXPECT_EQ(did, want) << "button " << index;
+    }
 }
 
 TEST_F(WindowDefinition, TooltipsAreFixedChineseTexts) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
 #include "toolkit/runtime.h"
@@ -79,6 +79,15 @@ int ExpectedDepth();
 // A file of that name in the user's temporary folder, and whether a path names anything.
 std::wstring TempPath(const std::wstring& name);
 bool FileExists(const std::wstring& path);
+// A file's bytes (empty when it cannot be read), and a file written with them.
+std::string FileContents(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// A window's text: a top-level window's caption, a control's contents.
+std::wstring WindowText(HWND hwnd);
+// The first shown top-level window of that class (any, when null), of that
+// process (any, when 0), whose caption holds `titlePart`; null for none.
+HWND FindShownWindow(const wchar_t* cls, DWORD pid = 0, const std::wstring& titlePart = L"");
 
 // Removes the stored settings so each test starts as a first run.
 void ClearSettings();

@@ -1,4 +1,4 @@
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 
 namespace testing_support {
 

@@ -1,6 +1,6 @@
-#include "tests/win/support/answers.h"
+#include "tests/support/answers.h"
 
-#include "tests/win/support/wait.h"
+#include "tests/support/wait.h"
 
 namespace testing_support {
 
@@ -101,7 +101,8 @@ HWND FileDialogAnswer::Answer(const std::wstring& name) {
     PostMessageW(box, WM_COMMAND, replace_ == Replace::Yes ? IDYES : IDNO, 0);
     if (replace_ == Replace::Yes) return dialog;
     PumpUntil([&] { return !IsWindow(box); }, 3000);
-    Sleep(200);
+    // A dialog that No closes would be gone within this.
+    PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 300);
     backInDialog_ = IsWindow(dialog) && IsWindowVisible(dialog);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     return dialog;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "tests/win/support/test_window.h"
+#include "tests/support/test_window.h"
 
 namespace testing_support {
 

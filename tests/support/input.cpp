@@ -1,4 +1,4 @@
-#include "tests/win/support/input.h"
+#include "tests/support/input.h"
 
 #include <shlobj.h>
 

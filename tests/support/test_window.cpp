@@ -1,6 +1,8 @@
-#include "tests/win/support/test_window.h"
+#include "tests/support/test_window.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <cstdio>
 
@@ -161,7 +163,11 @@ OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientH
         hwnd_ = FindWindowW(L"FotolarkTestPattern", title.c_str());
         return hwnd_ && IsWindowVisible(hwnd_);
     });
-    Pump(200);  // painted
+    // Painted: its pattern shows on the screen.
+    PumpUntil([&] {
+        const POINT o = clientOrigin();
+        return ReadScreen(RECT{o.x, o.y, o.x + 1, o.y + 1}).at(0, 0) == Rgb(PatternAt(0, 0));
+    });
 }
 
 OtherProcess::~OtherProcess() {
@@ -174,6 +180,33 @@ POINT OtherProcess::clientOrigin() const {
     POINT origin{0, 0};
     ClientToScreen(hwnd_, &origin);
     return origin;
+}
+
+std::string FileContents(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(path.c_str(), std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+    return text;
+}
+
+HWND FindShownWindow(const wchar_t* cls, DWORD pid, const std::wstring& titlePart) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w;
+         w = FindWindowExW(nullptr, w, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if ((!pid || owner == pid) && IsWindowVisible(w) &&
+            WindowText(w).find(titlePart) != std::wstring::npos)
+            return w;
+    }
+    return nullptr;
 }
 
 }  // namespace testing_support

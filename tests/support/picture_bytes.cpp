@@ -1,4 +1,4 @@
-#include "tests/win/support/picture_bytes.h"
+#include "tests/support/picture_bytes.h"
 
 #include <algorithm>
 #include <array>

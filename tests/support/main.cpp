@@ -2,21 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/wait.h"
+
 namespace {
 
 // Right after Wine's server starts, its virtual desktop may not take windows
 // yet; wait until a top-level window can be made.
 bool WaitForDesktop() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                     nullptr, nullptr);
-        if (probe) {
-            DestroyWindow(probe);
-            return true;
-        }
-        Sleep(100);
-    }
-    return false;
+    return testing_support::PumpUntil(
+        [] {
+            const HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                               nullptr, nullptr, nullptr);
+            return probe && DestroyWindow(probe);
+        },
+        10000);
 }
 
 }  // namespace
