@@ -82,7 +82,8 @@ void FrmMain::MarkupReset(const std::wstring& openedName) {
 }
 
 void FrmMain::MarkupFollowPicture() {
-    if (PicBmp.GetPicture().Bitmap() != markupBitmap_) MarkupReset(markupOpenedName_);
+    // Not the file opened last, whatever the caption says.
+    if (PicBmp.GetPicture().Bitmap() != markupBitmap_) MarkupReset();
 }
 
 void FrmMain::MarkupSettle() {

@@ -12,6 +12,7 @@
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
 #include "tests/support/shown_form.h"
+#include "toolkit/runtime.h"
 
 using namespace testing_support;
 
@@ -241,6 +242,17 @@ TEST_F(Markup, CopyPutsTheMarkedPictureOnTheClipboard) {
     CloseClipboard();
     EXPECT_TRUE(copied.data == Marked().data);
     EXPECT_EQ(copied.at(50, 50), 0u);
+}
+
+TEST_F(Markup, EditInPaintGetsTheMarkedPicture) {
+    Keys({'X'});
+    Drag({20, 20}, {120, 60});
+    ScriptedBoxes boxes({IDOK});  // whatever the shell says of Paint
+    form.mnuMspaint_Click();
+    const Pixels handed =
+        ReadPicture(output::LoadPicture(toolkit::AppPath() + L"\\Temp\\temp.bmp").picture);
+    EXPECT_TRUE(handed.data == Marked().data);
+    EXPECT_EQ(handed.at(50, 50), 0u);
 }
 
 // The redacted area of what is saved holds the fill and nothing of the
