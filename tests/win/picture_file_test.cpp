@@ -204,12 +204,12 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
     variants.push_back({"blocks.jpg", JpegOfBlocks(),
                         [](int x, int y) { return kKindColors[(x / 16 + 2 * (y / 16)) % 4]; }, 32, 32, 24});
 
-    // 64-bit Wine 8's own BMP decoder faults on a 32-bit bit-field BMP with the small header;
-    // Windows and 32-bit Wine decode it, so it is left out there only.
+    // 64-bit Wine 8's own BMP decoder faults on 32-bit bit-field BMPs (a read 4 GB past
+    // its buffer); Windows and 32-bit Wine decode them, so they are left out there only.
     const bool wine64 = sizeof(void*) == 8 &&
                         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     for (const Variant& v : variants) {
-        if (wine64 && v.name == "h40-32bit-c3.bmp") continue;
+        if (wine64 && v.name.find("-32bit-c3") != std::string::npos) continue;
         const auto loaded = Open(v.name, v.bytes);
         EXPECT_EQ(loaded.failure, LoadFailure::None) << v.name;
         EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), v.width, v.height, v.expected), v.tolerance)
