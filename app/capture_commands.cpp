@@ -1,10 +1,10 @@
 // The capture menu's commands: entire screen, current window, current work
 // area and the delayed capture of the foreground window.
 #include "app/frm_main.h"
-#include "toolkit/out_of_sight.h"
-#include "toolkit/runtime.h"
 #include "capture/capture_core.h"
 #include "capture/capture_rects.h"
+#include "toolkit/out_of_sight.h"
+#include "toolkit/runtime.h"
 
 namespace app {
 

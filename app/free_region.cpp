@@ -3,11 +3,11 @@
 #include <windowsx.h>
 
 #include "app/frm_main.h"
+#include "capture/clipboard.h"
+#include "capture/region_track.h"
 #include "toolkit/mouse_pointer.h"
 #include "toolkit/runtime.h"
 #include "toolkit/units.h"
-#include "capture/clipboard.h"
-#include "capture/region_track.h"
 
 namespace app {
 
@@ -53,12 +53,14 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     POINT anchor{toolkit::ToInt32(X).value_or(0), toolkit::ToInt32(Y).value_or(0)};
     const capture::Rect32 r = capture::TrackRegion(hwnd(), anchor);
     // Still minimized: the window is not in the picture.
-    capture::ScreenCopy copy = capture::CopyScreenToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
+    capture::ScreenCopy copy =
+        capture::CopyScreenToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
     SetWindowState(toolkit::WindowState::Normal);
     PicBmp.SetPicture(std::move(copy.picture));
     MarkupReset();
     if (!copy.onClipboard)
-        toolkit::MsgBox(hwnd(), UiTexts[TextId::ClipboardFailed], MB_OK | MB_ICONEXCLAMATION, toolkit::ExeName());
+        toolkit::MsgBox(hwnd(), UiTexts[TextId::ClipboardFailed], MB_OK | MB_ICONEXCLAMATION,
+                        toolkit::ExeName());
 }
 
 void FrmMain::Form_MouseUp(int16_t Button, int16_t, float, float) {

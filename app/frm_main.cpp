@@ -5,11 +5,11 @@
 
 #include "app/command_map.h"
 #include "app/frm_main_definition.h"
+#include "capture/region_track.h"
+#include "capture/window_pick.h"
 #include "resources/resource.h"
 #include "toolkit/mouse_pointer.h"
 #include "toolkit/runtime.h"
-#include "capture/region_track.h"
-#include "capture/window_pick.h"
 
 namespace app {
 
@@ -94,74 +94,77 @@ void FrmMain::ShowMessage(const std::wstring& text) {
 
 LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SIZE:
-        if (!StatusBar1.hwnd()) break;  // still being created
-        AlignBars();
-        Form_Resize();
-        return 0;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
-    case WM_KEYDOWN:
-        if (OnMarkupKey(wParam) || OnScrollKey(wParam)) return 0;
-        break;
-    case WM_CHAR:
-        if (OnMarkupChar(wchar_t(wParam))) return 0;
-        break;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        OnScrollBar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        OnMouseButton(message, wParam, lParam);
-        return 0;
-    case capture::kRegionPressMessage:
-        OnRegionPress(lParam);
-        return 0;
-    case capture::kPickDoneMessage:
-        OnPickDone();
-        return 0;
-    case WM_SETCURSOR:
-        if (toolkit::ShowScreenMousePointer()) return TRUE;
-        break;
-    case WM_CLOSE:
-        if (!UnloadCancelled()) DestroyWindow(hwnd());
-        return 0;
-    case WM_QUERYENDSESSION:
-        return UnloadCancelled() ? FALSE : TRUE;
-    case WM_MOUSEWHEEL:
-        // Shift turns the wheel sideways, as elsewhere in Windows.
-        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
-        return 0;
-    case WM_MOUSEHWHEEL:
-        OnMouseWheel(-GET_WHEEL_DELTA_WPARAM(wParam), true);  // tilted right: the picture moves left
-        return 0;
-    case WM_HOTKEY:
-        OnGlobalKey(int(wParam));
-        return 0;
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_DESTROY:
-        UnregisterGlobalKeys();
-        PostQuitMessage(0);
-        return 0;
+        case WM_SIZE:
+            if (!StatusBar1.hwnd()) break;  // still being created
+            AlignBars();
+            Form_Resize();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_KEYDOWN:
+            if (OnMarkupKey(wParam) || OnScrollKey(wParam)) return 0;
+            break;
+        case WM_CHAR:
+            if (OnMarkupChar(wchar_t(wParam))) return 0;
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            OnScrollBar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            OnMouseButton(message, wParam, lParam);
+            return 0;
+        case capture::kRegionPressMessage:
+            OnRegionPress(lParam);
+            return 0;
+        case capture::kPickDoneMessage:
+            OnPickDone();
+            return 0;
+        case WM_SETCURSOR:
+            if (toolkit::ShowScreenMousePointer()) return TRUE;
+            break;
+        case WM_CLOSE:
+            if (!UnloadCancelled()) DestroyWindow(hwnd());
+            return 0;
+        case WM_QUERYENDSESSION:
+            return UnloadCancelled() ? FALSE : TRUE;
+        case WM_MOUSEWHEEL:
+            // Shift turns the wheel sideways, as elsewhere in Windows.
+            OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam),
+                         (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0);
+            return 0;
+        case WM_MOUSEHWHEEL:
+            OnMouseWheel(-GET_WHEEL_DELTA_WPARAM(wParam),
+                         true);  // tilted right: the picture moves left
+            return 0;
+        case WM_HOTKEY:
+            OnGlobalKey(int(wParam));
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_DESTROY:
+            UnregisterGlobalKeys();
+            PostQuitMessage(0);
+            return 0;
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 void FrmMain::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto scale = UnitsPerPixel();
-    const float x = float(GET_X_LPARAM(lParam) * scale.x), y = float(GET_Y_LPARAM(lParam) * scale.y);
-    const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
-                      message == WM_MBUTTONDOWN;
+    const float x = float(GET_X_LPARAM(lParam) * scale.x),
+                y = float(GET_Y_LPARAM(lParam) * scale.y);
+    const bool down =
+        message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
     if (down)
         Form_MouseDown(MouseButtonOf(message), ShiftState(wParam), x, y);
     else
@@ -170,20 +173,21 @@ void FrmMain::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int16_t FrmMain::MouseButtonOf(UINT message) {
     switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-        return 1;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return 2;
-    default:
-        return 4;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            return 1;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            return 2;
+        default:
+            return 4;
     }
 }
 
 LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->AttachWindow(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "app/language_lines.h"
-#include "output/markup_editor.h"
 #include "app/texts.h"
+#include "output/markup_editor.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"

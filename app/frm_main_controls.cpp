@@ -9,8 +9,8 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_definition.h"
-#include "toolkit/units.h"
 #include "resources/resource.h"
+#include "toolkit/units.h"
 
 namespace app {
 
@@ -125,14 +125,14 @@ bool FrmMain::CreateToolbar() {
     SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
     ImageList1.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, kImageCount, 0));
-    toolkit::UniqueBitmap strip(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0,
-                   LR_CREATEDIBSECTION)));
+    toolkit::UniqueBitmap strip(
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (ImageList1 && strip) ImageList_AddMasked(ImageList1.get(), strip.get(), kImageMaskColor);
     SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1.get()));
     // 609 x 582 HIMETRIC: 23 x 22 pixels at 96 dpi.
-    const int dpi = GetDeviceCaps(toolkit::WindowDC(tb, toolkit::WindowDC::Area::Client).get(),
-                                  LOGPIXELSX);
+    const int dpi =
+        GetDeviceCaps(toolkit::WindowDC(tb, toolkit::WindowDC::Area::Client).get(), LOGPIXELSX);
     SendMessageW(tb, TB_SETBUTTONSIZE, 0, MAKELPARAM(MulDiv(23, dpi, 96), MulDiv(22, dpi, 96)));
 
     std::vector<TBBUTTON> buttons(kToolbarButtonCount);
@@ -142,20 +142,20 @@ bool FrmMain::CreateToolbar() {
         b.idCommand = ID_Toolbar1 + i + 1;
         b.dwData = reinterpret_cast<DWORD_PTR>(def.key);
         switch (def.kind) {
-        case ButtonKind::Placeholder:
-            // A disabled button without a picture leaves a gap and cannot be clicked.
-            b.iBitmap = I_IMAGENONE;
-            b.fsStyle = BTNS_BUTTON;
-            break;
-        case ButtonKind::Separator:
-            b.iBitmap = 0;
-            b.fsStyle = BTNS_SEP;
-            break;
-        case ButtonKind::Button:
-            b.iBitmap = def.image - 1;
-            b.fsStyle = BTNS_BUTTON;
-            b.fsState = TBSTATE_ENABLED;
-            break;
+            case ButtonKind::Placeholder:
+                // A disabled button without a picture leaves a gap and cannot be clicked.
+                b.iBitmap = I_IMAGENONE;
+                b.fsStyle = BTNS_BUTTON;
+                break;
+            case ButtonKind::Separator:
+                b.iBitmap = 0;
+                b.fsStyle = BTNS_SEP;
+                break;
+            case ButtonKind::Button:
+                b.iBitmap = def.image - 1;
+                b.fsStyle = BTNS_BUTTON;
+                b.fsState = TBSTATE_ENABLED;
+                break;
         }
     }
     SendMessageW(tb, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
@@ -164,11 +164,11 @@ bool FrmMain::CreateToolbar() {
 
 bool FrmMain::CreateStatusBar() {
     const RECT r = TwipsRect(0, 5250, kClientWidth, kStatusBarHeight);
-    HWND sb = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
-                              WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NORESIZE |
-                                  CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                              r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
-                              HMENU(INT_PTR(kStatusBarId)), GetModuleHandleW(nullptr), nullptr);
+    HWND sb = CreateWindowExW(
+        0, STATUSCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+        r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(), HMENU(INT_PTR(kStatusBarId)),
+        GetModuleHandleW(nullptr), nullptr);
     if (!sb) return false;
     StatusBar1 = toolkit::Control(sb, this);
     SizePanels(r.right - r.left);  // the panels exist from the start

@@ -14,13 +14,13 @@
 namespace app {
 
 struct MenuEntry {
-    int level;             // 1 menu-bar title, 2 drop-down entry, 3 submenu entry
-    const wchar_t* name;   // the entry's name in the code
-    const wchar_t* caption;  // "-" for a separator
-    UINT id;               // 0 for separators
+    int level;                // 1 menu-bar title, 2 drop-down entry, 3 submenu entry
+    const wchar_t* name;      // the entry's name in the code
+    const wchar_t* caption;   // "-" for a separator
+    UINT id;                  // 0 for separators
     const wchar_t* shortcut;  // shown beside the caption, or null
-    int languageLine;      // line of a language file replacing the caption, -1 for none;
-                           // from 25 on, a line of the further texts (TextLine)
+    int languageLine;         // line of a language file replacing the caption, -1 for none;
+                              // from 25 on, a line of the further texts (TextLine)
     bool shown;
     bool enabled;
 };
@@ -49,10 +49,10 @@ enum class ButtonKind { Placeholder, Separator, Button };
 
 struct ToolbarButton {
     ButtonKind kind;
-    int image;               // 1-based image of the image list, 0 for none
-    int tooltip;             // a TextId, -1 for none
-    const wchar_t* key;      // an unshown second text, or null
-    UINT command;            // the command it runs, 0 for none
+    int image;           // 1-based image of the image list, 0 for none
+    int tooltip;         // a TextId, -1 for none
+    const wchar_t* key;  // an unshown second text, or null
+    UINT command;        // the command it runs, 0 for none
 };
 
 constexpr int kToolbarButtonCount = 17;

@@ -57,11 +57,12 @@ void FrmMain::Form_Initialize() {
 // user expects it back where it was left.
 void FrmMain::Form_Load() {
     SetPanelText(2, NowText());
-    const auto setting = [](const wchar_t* key) { return toolkit::GetSetting(kAppName, kSection, key); };
-    const Placement p = ResolvePlacement(setting(L"MainLeft"), setting(L"MainTop"),
-                                         setting(L"MainWidth"), setting(L"MainHeight"), Monitors(),
-                                         toolkit::Screen::TwipsPerPixelX(),
-                                         toolkit::Screen::TwipsPerPixelY());
+    const auto setting = [](const wchar_t* key) {
+        return toolkit::GetSetting(kAppName, kSection, key);
+    };
+    const Placement p = ResolvePlacement(
+        setting(L"MainLeft"), setting(L"MainTop"), setting(L"MainWidth"), setting(L"MainHeight"),
+        Monitors(), toolkit::Screen::TwipsPerPixelX(), toolkit::Screen::TwipsPerPixelY());
     SetLeft(p.left);
     SetTop(p.top);
     SetWidth(p.width);
@@ -88,15 +89,15 @@ void FrmMain::Form_Unload(bool& Cancel) {
 // Exit and opening a file.
 bool FrmMain::MayDropCapture() {
     if (!CaptureUnsaved) return true;
-    switch (toolkit::MsgBox(hwnd(), UiTexts[TextId::UnsavedPrompt], MB_YESNOCANCEL | MB_ICONINFORMATION,
-                            toolkit::ExeName())) {
-    case IDYES:
-        mnusave_Click();
-        return !CaptureUnsaved;  // a cancelled or failed save keeps it
-    case IDNO:
-        return true;
-    default:
-        return false;
+    switch (toolkit::MsgBox(hwnd(), UiTexts[TextId::UnsavedPrompt],
+                            MB_YESNOCANCEL | MB_ICONINFORMATION, toolkit::ExeName())) {
+        case IDYES:
+            mnusave_Click();
+            return !CaptureUnsaved;  // a cancelled or failed save keeps it
+        case IDNO:
+            return true;
+        default:
+            return false;
     }
 }
 

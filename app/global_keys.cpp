@@ -69,23 +69,23 @@ void FrmMain::OnGlobalKey(int id) {
     }
     CaptureUnderWay capture(*this);
     switch (id) {
-    case kScreenKey:
-        // Every display, as Windows itself takes with the key; on one, the entire screen.
-        mnuAllMonitors_Click();
-        ComeForward();
-        break;
-    case kFrontWindowKey:
-        // The window in front at the press, at once.
-        ShowCapture(capture::GrabForegroundWindow());
-        ComeForward();
-        Form_Resize();
-        break;
-    case kRegionKey:
-        mnuDistrict_Click();  // the capture brings the window back
-        break;
-    case kPickKey:
-        mnuPickWindow_Click();
-        break;
+        case kScreenKey:
+            // Every display, as Windows itself takes with the key; on one, the entire screen.
+            mnuAllMonitors_Click();
+            ComeForward();
+            break;
+        case kFrontWindowKey:
+            // The window in front at the press, at once.
+            ShowCapture(capture::GrabForegroundWindow());
+            ComeForward();
+            Form_Resize();
+            break;
+        case kRegionKey:
+            mnuDistrict_Click();  // the capture brings the window back
+            break;
+        case kPickKey:
+            mnuPickWindow_Click();
+            break;
     }
 }
 

@@ -20,8 +20,8 @@ constexpr DWORD kMaxLanguageFileBytes = 64 * 1024;
 
 std::optional<std::string> ReadStart(const std::wstring& path) {
     toolkit::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string bytes(kMaxLanguageFileBytes, '\0');
     DWORD total = 0, read = 0;

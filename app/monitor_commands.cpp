@@ -2,9 +2,9 @@
 // display under the pointer, and a window picked by pointing (or a rectangle
 // dragged in the same mode).
 #include "app/frm_main.h"
-#include "toolkit/out_of_sight.h"
 #include "capture/screen_grab.h"
 #include "capture/window_pick.h"
+#include "toolkit/out_of_sight.h"
 
 namespace app {
 
@@ -35,19 +35,19 @@ void FrmMain::mnuPickWindow_Click() {
 void FrmMain::OnPickDone() {
     const capture::PickOutcome outcome = capture::TakePickOutcome();
     switch (outcome.kind) {
-    case capture::PickOutcome::Kind::Window:
-        // In front first, so that nothing covers it; ours is still minimized.
-        SetForegroundWindow(outcome.window);
-        BringWindowToTop(outcome.window);
-        RepaintBeneath(outcome.window, {});
-        ShowCapture(capture::GrabTopLevelWindow(outcome.window));
-        break;
-    case capture::PickOutcome::Kind::Area:
-        RepaintBeneath(nullptr, outcome.area);
-        ShowCapture(capture::GrabScreenArea(outcome.area));
-        break;
-    case capture::PickOutcome::Kind::Cancelled:
-        break;
+        case capture::PickOutcome::Kind::Window:
+            // In front first, so that nothing covers it; ours is still minimized.
+            SetForegroundWindow(outcome.window);
+            BringWindowToTop(outcome.window);
+            RepaintBeneath(outcome.window, {});
+            ShowCapture(capture::GrabTopLevelWindow(outcome.window));
+            break;
+        case capture::PickOutcome::Kind::Area:
+            RepaintBeneath(nullptr, outcome.area);
+            ShowCapture(capture::GrabScreenArea(outcome.area));
+            break;
+        case capture::PickOutcome::Kind::Cancelled:
+            break;
     }
     ComeForward();
     Form_Resize();

@@ -15,14 +15,14 @@ constexpr wchar_t kAllPicturesPattern[] = L"*.bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.png
 
 TextId LoadFailureText(output::LoadFailure failure) {
     switch (failure) {
-    case output::LoadFailure::CannotRead:
-        return TextId::CannotRead;
-    case output::LoadFailure::TooLarge:
-        return TextId::TooLarge;
-    case output::LoadFailure::NoMemory:
-        return TextId::NoMemory;
-    default:
-        return TextId::NotAPicture;
+        case output::LoadFailure::CannotRead:
+            return TextId::CannotRead;
+        case output::LoadFailure::TooLarge:
+            return TextId::TooLarge;
+        case output::LoadFailure::NoMemory:
+            return TextId::NoMemory;
+        default:
+            return TextId::NotAPicture;
     }
 }
 

@@ -19,7 +19,8 @@ using testing_support::PumpUntil;
 
 int main() {
     OleInitialize(nullptr);
-    toolkit::SetMsgBoxHandler([](HWND, const std::wstring&, UINT, const std::wstring&) { return IDOK; });
+    toolkit::SetMsgBoxHandler(
+        [](HWND, const std::wstring&, UINT, const std::wstring&) { return IDOK; });
     const std::string display = bench::DisplayName(GetSystemMetrics(SM_CXSCREEN));
     const std::string name = display == "1080p" ? "arm_ms" : "arm_ms_" + display;
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
@@ -34,8 +35,13 @@ int main() {
         for (int run = 0; run < 21; ++run) {
             const auto start = std::chrono::steady_clock::now();
             form.mnuDistrict_Click();
-            if (!PumpUntil([&] { return IsIconic(form.hwnd()) && testing_support::CursorShown() == cross; })) return 1;
-            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            if (!PumpUntil([&] {
+                    return IsIconic(form.hwnd()) && testing_support::CursorShown() == cross;
+                }))
+                return 1;
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
             std::thread user(testing_support::Click, corner);
             const bool done = PumpUntil([&] {
                 return !IsIconic(form.hwnd()) && form.GetScaleMode() == toolkit::ScaleMode::Twips;

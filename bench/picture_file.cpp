@@ -68,13 +68,17 @@ int main() {
     testing_support::PatternWindow pattern(0, 0, width, height, L"pattern", WS_POPUP);
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = temp + std::wstring(L"fotolark_bench_") + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    const std::wstring folder =
+        temp + std::wstring(L"fotolark_bench_") + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(folder.c_str(), nullptr);
-    const auto path = [&](const char* name) { return folder + std::wstring(name, name + strlen(name)); };
+    const auto path = [&](const char* name) {
+        return folder + std::wstring(name, name + strlen(name));
+    };
 
     bool saved = true;
     const auto captureSave = [&](const char* extension) {
-        const std::wstring file = path("shot.") + std::wstring(extension, extension + strlen(extension));
+        const std::wstring file =
+            path("shot.") + std::wstring(extension, extension + strlen(extension));
         saved = saved && output::SavePicture(capture::GrabFullScreen(), file);  // warm
         // Each time under a new name, as a user saving a new capture does: ext4
         // makes a rename over an existing file wait for the new file's blocks
@@ -116,7 +120,10 @@ int main() {
 
     // The whole of it against its floor: the screen read and a raw write of as many bytes.
     const auto captureSaveBmp = bench::Compare(
-        41, [&](int) { saved = saved && output::SavePicture(capture::GrabFullScreen(), path("new.bmp")); },
+        41,
+        [&](int) {
+            saved = saved && output::SavePicture(capture::GrabFullScreen(), path("new.bmp"));
+        },
         [&](int) {
             bench::BareScreenBitBlt();
             WriteRaw(path("raw.bin"), raw);
@@ -125,7 +132,8 @@ int main() {
             DeleteFileW(path("new.bmp").c_str());
             DeleteFileW(path("raw.bin").c_str());
         });
-    std::printf("bench: capture_save_bmp_ratio_%s %.3f ratio\n", display.c_str(), captureSaveBmp.ratio);
+    std::printf("bench: capture_save_bmp_ratio_%s %.3f ratio\n", display.c_str(),
+                captureSaveBmp.ratio);
     std::printf("bench: open_damaged_worst_ms %.2f ms\n", WorstDamagedOpenMs(path("damaged.bmp")));
 
     for (const char* name : {"shot.bmp", "shot.png", "shot.jpg", "new.bmp", "raw.bin"})

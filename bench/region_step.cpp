@@ -20,7 +20,8 @@ bench::Comparison MeasureHere() {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     toolkit::UniqueDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!screen) return {};
-    const capture::Rect32 small{(cx - 1000) / 2, (cy - 700) / 2, (cx - 1000) / 2 + 1000, (cy - 700) / 2 + 700};
+    const capture::Rect32 small{(cx - 1000) / 2, (cy - 700) / 2, (cx - 1000) / 2 + 1000,
+                                (cy - 700) / 2 + 700};
     const capture::Rect32 large{small.left, small.top, small.right + 1, small.bottom + 1};
     // Each sample times a batch of steps, then waits for the display untimed:
     // a round trip to the X server costs as much as a step and varies from
@@ -70,7 +71,8 @@ int main() {
     }
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring results = temp + std::wstring(L"fotolark_region_step_") + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const std::wstring results = temp + std::wstring(L"fotolark_region_step_") +
+                                 std::to_wstring(GetCurrentProcessId()) + L".txt";
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     constexpr int kProcesses = 11;

@@ -47,7 +47,9 @@ int main() {
     const std::wstring folder = temp + std::wstring(L"fotolark_soak\\");
     CreateDirectoryW(folder.c_str(), nullptr);
     const wchar_t* kinds[] = {L".bmp", L".png", L".jpg"};
-    const auto file = [&](int i) { return folder + L"shot" + std::to_wstring(i % 30) + kinds[i % 3]; };
+    const auto file = [&](int i) {
+        return folder + L"shot" + std::to_wstring(i % 30) + kinds[i % 3];
+    };
 
     std::vector<HGDIOBJ> made;
     double memoryBefore = 0, memoryAfter = 0;

@@ -1,8 +1,8 @@
 #include "capture/capture_rects.h"
 
+#include "capture/capture_core.h"
 #include "toolkit/physical_pixels.h"
 #include "toolkit/units.h"
-#include "capture/capture_core.h"
 
 namespace capture {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <deque>
 
+#include "capture/region_frame.h"
 #include "toolkit/handles.h"
 #include "toolkit/physical_pixels.h"
-#include "capture/region_frame.h"
 
 namespace capture {
 
@@ -58,7 +58,8 @@ void Disarm() {
     s.phase = Phase::Idle;
     s.events.clear();
     MSG msg;
-    while (s.form && PeekMessageW(&msg, s.form, kRegionInputMessage, kRegionInputMessage, PM_REMOVE)) {
+    while (s.form &&
+           PeekMessageW(&msg, s.form, kRegionInputMessage, kRegionInputMessage, PM_REMOVE)) {
     }
     s.form = nullptr;
 }
@@ -100,7 +101,8 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
 // Windows keeps the pointer on the screen, but Wine reports input driven past
 // its edge where it was driven: the selection stays on the screen either way.
 POINT OnScreen(POINT p) {
-    const LONG left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const LONG left = GetSystemMetrics(SM_XVIRTUALSCREEN),
+               top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     p.x = std::clamp<LONG>(p.x, left, left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1);
     p.y = std::clamp<LONG>(p.y, top, top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
     return p;
@@ -124,8 +126,8 @@ MouseEvent NextEvent(bool hooked) {
             return event;
         }
         // Keyboard and other messages wait in the queue until the drag ends.
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_MOUSE | QS_POSTMESSAGE | QS_SENDMESSAGE,
-                                    0);
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE,
+                                    QS_MOUSE | QS_POSTMESSAGE | QS_SENDMESSAGE, 0);
     }
 }
 
@@ -136,7 +138,8 @@ bool ArmRegionSelection(HWND form) {
     s.form = form;
     s.events.clear();
     s.phase = Phase::Armed;
-    if (!s.hook) s.hook.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook, GetModuleHandleW(nullptr), 0));
+    if (!s.hook)
+        s.hook.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook, GetModuleHandleW(nullptr), 0));
     SetCapture(form);
     return static_cast<bool>(s.hook);
 }

@@ -101,9 +101,9 @@ Check CheckDib(const uint8_t* d, size_t n, std::optional<size_t> pixelsAt, bool 
     const bool rle = compression == 1 || compression == 2;
     // OS/2 2.x's long header gives 3 another meaning (Huffman): not taken.
     const bool masks = (compression == 3 || compression == 6) && headerSize != 64;
-    if (compression > 6 || (compression >= 3 && !masks) ||
-        (compression == 1 && bits != 8) || (compression == 2 && bits != 4) ||
-        (masks && bits != 16 && bits != 32) || (rle && (topDown || icon)))
+    if (compression > 6 || (compression >= 3 && !masks) || (compression == 1 && bits != 8) ||
+        (compression == 2 && bits != 4) || (masks && bits != 16 && bits != 32) ||
+        (rle && (topDown || icon)))
         return Broken();
 
     const uint32_t maskBytes = masks && headerSize == 40 ? (compression == 6 ? 16 : 12) : 0;
@@ -156,7 +156,8 @@ Check CheckPng(const uint8_t* d, size_t n) {
     const uint8_t* header = d + 16;
     const int64_t width = Be32(header), height = Be32(header + 4);
     const uint32_t depth = header[8], type = header[9];
-    const bool depthFits = type == 0   ? depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16
+    const bool depthFits = type == 0
+                               ? depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16
                            : type == 3 ? depth == 1 || depth == 2 || depth == 4 || depth == 8
                            : type == 2 || type == 4 || type == 6 ? depth == 8 || depth == 16
                                                                  : false;
@@ -175,7 +176,8 @@ Check CheckPng(const uint8_t* d, size_t n) {
             // Deflate packs at most about 1032 bytes into one: fewer bytes
             // cannot hold the rows declared.
             const uint32_t channels[] = {1, 0, 3, 1, 2, 0, 4};
-            const uint64_t raw = uint64_t(height) * (1 + (uint64_t(width) * channels[type] * depth + 7) / 8);
+            const uint64_t raw =
+                uint64_t(height) * (1 + (uint64_t(width) * channels[type] * depth + 7) / 8);
             if (compressed == 0 || raw / 1032 > compressed + 64) return Broken();
             return Sized(width, height);
         }
@@ -201,8 +203,8 @@ Check CheckJpeg(const uint8_t* d, size_t n) {
         const size_t length = Be16(d + at + 2);
         if (length < 2 || at + 2 + length > n) return Broken();
         const uint8_t* body = d + at + 4;
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                           marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             if (length < 8) return Broken();
             height = Be16(body + 1);
@@ -358,12 +360,18 @@ std::vector<uint8_t> WithKnownBmpHeader(const uint8_t* d, size_t n) {
 
 HeaderCheck CheckPicture(PictureFormat format, const uint8_t* data, size_t size) {
     switch (format) {
-    case PictureFormat::Bmp: return CheckBmp(data, size);
-    case PictureFormat::Jpeg: return CheckJpeg(data, size);
-    case PictureFormat::Png: return CheckPng(data, size);
-    case PictureFormat::Gif: return CheckGif(data, size);
-    case PictureFormat::Ico: return CheckIco(data, size);
-    case PictureFormat::Unknown: break;
+        case PictureFormat::Bmp:
+            return CheckBmp(data, size);
+        case PictureFormat::Jpeg:
+            return CheckJpeg(data, size);
+        case PictureFormat::Png:
+            return CheckPng(data, size);
+        case PictureFormat::Gif:
+            return CheckGif(data, size);
+        case PictureFormat::Ico:
+            return CheckIco(data, size);
+        case PictureFormat::Unknown:
+            break;
     }
     return Broken();
 }

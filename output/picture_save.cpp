@@ -60,11 +60,13 @@ bool WriteWhole(const std::wstring& path, Write&& write) {
     std::wstring temp;
     bool whole = false;
     {
-        UniqueFile out = NewFileIn(slash == std::wstring::npos ? L"" : path.substr(0, slash + 1), temp);
+        UniqueFile out =
+            NewFileIn(slash == std::wstring::npos ? L"" : path.substr(0, slash + 1), temp);
         if (!out) return false;
         whole = write(out.get());
     }
-    if (whole && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (whole &&
+        MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileW(temp.c_str());
     return false;
@@ -155,7 +157,12 @@ bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path) {
     BITMAP bitmap{};
     GetObjectW(picture.Bitmap(), sizeof bitmap, &bitmap);
     const int depth = bitmap.bmBitsPixel * bitmap.bmPlanes;
-    const WORD bits = depth <= 1 ? 1 : depth <= 4 ? 4 : depth <= 8 ? 8 : depth <= 16 ? 16 : depth <= 24 ? 24 : 32;
+    const WORD bits = depth <= 1    ? 1
+                      : depth <= 4  ? 4
+                      : depth <= 8  ? 8
+                      : depth <= 16 ? 16
+                      : depth <= 24 ? 24
+                                    : 32;
     DibRows rows(picture, bits, false);
     if (!rows.height) return false;
     const BITMAPFILEHEADER file = BmpFileHeader(rows.header.size(), rows.stride * rows.height);
@@ -238,9 +245,12 @@ bool SavePicture(const toolkit::Picture& picture, const std::wstring& path) {
     if (picture.Empty()) return false;
     try {
         switch (FormatOfName(path)) {
-        case PictureFormat::Jpeg: return SaveEncoded(picture, path, GUID_ContainerFormatJpeg);
-        case PictureFormat::Png: return SaveEncoded(picture, path, GUID_ContainerFormatPng);
-        default: return SaveBmp(picture, path);
+            case PictureFormat::Jpeg:
+                return SaveEncoded(picture, path, GUID_ContainerFormatJpeg);
+            case PictureFormat::Png:
+                return SaveEncoded(picture, path, GUID_ContainerFormatPng);
+            default:
+                return SaveBmp(picture, path);
         }
     } catch (const std::bad_alloc&) {
         return false;

@@ -58,9 +58,9 @@ bool CommonDialog::Show(HWND owner, bool save) {
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = Flags | OFN_EXPLORER;
     const auto& handler = CurrentFileDialogHandler();
-    const bool confirmed = handler         ? handler(ofn, save)
-                           : save          ? GetSaveFileNameW(&ofn) != FALSE
-                                           : GetOpenFileNameW(&ofn) != FALSE;
+    const bool confirmed = handler ? handler(ofn, save)
+                           : save  ? GetSaveFileNameW(&ofn) != FALSE
+                                   : GetOpenFileNameW(&ofn) != FALSE;
     if (!confirmed) return false;
     FileName = path.data();
     FilterIndex = int(ofn.nFilterIndex);

@@ -31,19 +31,20 @@ using UniquePalette = Unique<HPALETTE, DeleteGdiObject>;
 using UniqueFont = Unique<HFONT, DeleteGdiObject>;
 using UniqueBrush = Unique<HBRUSH, DeleteGdiObject>;
 using UniqueRegion = Unique<HRGN, DeleteGdiObject>;
-using UniqueDC = Unique<HDC, DeleteMemoryDC>;  // CreateDC / CreateCompatibleDC
+using UniqueDC = Unique<HDC, DeleteMemoryDC>;            // CreateDC / CreateCompatibleDC
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;  // processes, threads, events
-using UniqueFile = Unique<HANDLE, CloseKernelHandle, -1>;  // CreateFile fails with INVALID_HANDLE_VALUE
-using UniqueFind = Unique<HANDLE, CloseFind, -1>;  // FindFirstFile, likewise
+using UniqueFile =
+    Unique<HANDLE, CloseKernelHandle, -1>;            // CreateFile fails with INVALID_HANDLE_VALUE
+using UniqueFind = Unique<HANDLE, CloseFind, -1>;     // FindFirstFile, likewise
 using UniqueMenu = Unique<HMENU, DestroyMenuHandle>;  // until attached to a window or a parent menu
 using UniqueAccelerators = Unique<HACCEL, DestroyAccelerators>;
 using UniqueImageList = Unique<HIMAGELIST, DestroyImageList>;
 using UniqueHook = Unique<HHOOK, Unhook>;
-using UniqueView = Unique<const void*, UnmapView>;  // MapViewOfFile
-using UniqueGlobal = Unique<HGLOBAL, FreeGlobal>;  // what a common dialog hands back
+using UniqueView = Unique<const void*, UnmapView>;          // MapViewOfFile
+using UniqueGlobal = Unique<HGLOBAL, FreeGlobal>;           // what a common dialog hands back
 using UniqueTaskString = Unique<wchar_t*, FreeTaskMemory>;  // a string the shell allocated
-using UniqueArguments = Unique<LPWSTR*, FreeArguments>;  // CommandLineToArgvW
-using UniqueDrop = Unique<HDROP, FinishDrop>;  // what WM_DROPFILES hands over
+using UniqueArguments = Unique<LPWSTR*, FreeArguments>;     // CommandLineToArgvW
+using UniqueDrop = Unique<HDROP, FinishDrop>;               // what WM_DROPFILES hands over
 
 // A DC borrowed from a window; ReleaseDC needs the window it came from.
 class WindowDC {

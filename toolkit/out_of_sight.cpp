@@ -42,11 +42,13 @@ std::vector<uint32_t> ScreenPixels(const RECT& area) {
 
 OutOfSight::OutOfSight(HWND hwnd) : hwnd_(hwnd) {
     if (!Composed()) {
-        RECT window{}, screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+        RECT window{},
+            screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
         screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
         screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
         // A minimized window stands nowhere on the screen: nothing to wait for.
-        if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &window) && IntersectRect(&area_, &window, &screen))
+        if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &window) &&
+            IntersectRect(&area_, &window, &screen))
             shown_ = ScreenPixels(area_);
     }
     UniqueRegion nothing(CreateRectRgn(0, 0, 0, 0));

@@ -30,8 +30,8 @@ bool PictureBox::Create(HWND parent, const Container* parentScale, int id, RECT 
     RegisterClassOnce(&PictureBox::WindowProc);
     sysColor_ = sysColor;
     autoSize_ = autoSize;
-    HWND hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+    HWND hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left,
+                                r.top, r.right - r.left, r.bottom - r.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), this);
     control_ = Control(hwnd, parentScale);
@@ -71,26 +71,26 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // WM_PAINT fills the background with the picture, without flicker
-    case WM_PAINT:
-        if (self) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            self->Paint(dc, ps.rcPaint);
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        break;
-    case WM_MOUSEHWHEEL:
-        // Up to the window that scrolls, as Windows' default does; Wine 8's
-        // passes only the vertical wheel on.
-        if (const HWND parent = GetParent(hwnd))
-            return SendMessageW(parent, message, wParam, lParam);
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        break;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the background with the picture, without flicker
+        case WM_PAINT:
+            if (self) {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd, &ps);
+                self->Paint(dc, ps.rcPaint);
+                EndPaint(hwnd, &ps);
+                return 0;
+            }
+            break;
+        case WM_MOUSEHWHEEL:
+            // Up to the window that scrolls, as Windows' default does; Wine 8's
+            // passes only the vertical wheel on.
+            if (const HWND parent = GetParent(hwnd))
+                return SendMessageW(parent, message, wParam, lParam);
+            break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

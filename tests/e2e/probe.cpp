@@ -16,22 +16,24 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
 #include <functional>
-#include <cwchar>
 #include <string>
 #include <vector>
 
-#include "toolkit/handles.h"
 #include "tests/support/test_window.h"
 #include "tests/support/wait.h"
+#include "toolkit/handles.h"
 
 namespace {
 
 void Print(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string utf8(size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), utf8.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), utf8.data(), n, nullptr,
+                        nullptr);
     DWORD written = 0;
     utf8 += '\n';
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), DWORD(utf8.size()), &written, nullptr);
@@ -73,8 +75,8 @@ int Window(const wchar_t* cls, const wchar_t* part) {
     GetClientRect(w, &c);
     MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
     wchar_t line[160];
-    std::swprintf(line, 160, L"%ld %ld %ld %ld %ld %ld %ld %ld %ls ", r.left, r.top, r.right, r.bottom,
-                  c.left, c.top, c.right, c.bottom, IsIconic(w) ? L"min" : L"shown");
+    std::swprintf(line, 160, L"%ld %ld %ld %ld %ld %ld %ld %ld %ls ", r.left, r.top, r.right,
+                  r.bottom, c.left, c.top, c.right, c.bottom, IsIconic(w) ? L"min" : L"shown");
     Print(line + Title(w));
     return 0;
 }
@@ -82,7 +84,8 @@ int Window(const wchar_t* cls, const wchar_t* part) {
 int Box() {
     std::wstring text;
     const bool found = WaitFor([&] {
-        for (HWND w = FindWindowW(L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        for (HWND w = FindWindowW(L"#32770", nullptr); w;
+             w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
             if (!IsWindowVisible(w)) continue;
             EnumChildWindows(w, &BoxText, reinterpret_cast<LPARAM>(&text));
             if (!text.empty()) return true;
@@ -122,7 +125,8 @@ int Clipboard(const wchar_t* path) {
         std::vector<char> pixels(size_t(stride) * info.bmHeight);
         GetDIBits(toolkit::WindowDC(nullptr, toolkit::WindowDC::Area::Client).get(), bitmap, 0,
                   info.bmHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS);
-        BITMAPFILEHEADER f{0x4D42, DWORD(sizeof f + sizeof h + pixels.size()), 0, 0, DWORD(sizeof f + sizeof h)};
+        BITMAPFILEHEADER f{0x4D42, DWORD(sizeof f + sizeof h + pixels.size()), 0, 0,
+                           DWORD(sizeof f + sizeof h)};
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(&f), sizeof f);
         out.write(reinterpret_cast<const char*>(&h), sizeof h);
@@ -136,8 +140,8 @@ int Clipboard(const wchar_t* path) {
 int Setting(const wchar_t* name) {
     wchar_t value[256] = L"";
     DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Fotolark\\Settings", name, RRF_RT_REG_SZ, nullptr,
-                     value, &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Fotolark\\Settings", name, RRF_RT_REG_SZ,
+                     nullptr, value, &bytes) != ERROR_SUCCESS)
         return 1;
     Print(value);
     return 0;
@@ -165,8 +169,10 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"wallpaper") return Wallpaper();
     if (verb == L"place" && argc > 6) {
         HWND w = Find(argv[2], nullptr);
-        return w && SetWindowPos(w, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
-                                 SWP_NOZORDER) ? 0 : 1;
+        return w && SetWindowPos(w, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]),
+                                 _wtoi(argv[6]), SWP_NOZORDER)
+                   ? 0
+                   : 1;
     }
     return 2;
 }

@@ -7,8 +7,9 @@ namespace app {
 namespace {
 
 TEST(AboutHelpText, AboutIsSevenLinesWithoutABreakAfterTheLast) {
-    const std::wstring text = AboutText(ChineseText(TextId::AboutStudio), ChineseText(TextId::AboutQqLabel),
-                                        ChineseText(TextId::AboutMailLabel));
+    const std::wstring text =
+        AboutText(ChineseText(TextId::AboutStudio), ChineseText(TextId::AboutQqLabel),
+                  ChineseText(TextId::AboutMailLabel));
     EXPECT_EQ(text.rfind(L"Fotolark V2.0\r\n\r\n", 0), 0u);
     size_t breaks = 0;
     for (size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos; at += 2) ++breaks;

@@ -14,7 +14,8 @@ TEST(FileCaption, TheNameFollowsTheLastBackslashOnly) {
 }
 
 TEST(FileCaption, SizesInTwipsAtEachDpi) {
-    EXPECT_EQ(OpenedCaption(L"grab", L"desk.bmp", 800 * 15, 600 * 15), L"grab\u2500[desk.bmp(12000x9000) ]");
+    EXPECT_EQ(OpenedCaption(L"grab", L"desk.bmp", 800 * 15, 600 * 15),
+              L"grab\u2500[desk.bmp(12000x9000) ]");
     EXPECT_EQ(OpenedCaption(L"fotolark", L"desk.bmp", 800 * 12, 600 * 12),
               L"fotolark\u2500[desk.bmp(9600x7200) ]");
 }

@@ -41,7 +41,7 @@ TEST(FrameLayout, TooSmallWindowSkipsOnlyTheFailingSizes) {
     // Wide enough, but shorter than toolbar + status bar + scroll bar.
     LayOutFrame(3000, 800, g);
     EXPECT_EQ(g.picScrollWidth, 3000 - 255);
-    EXPECT_EQ(g.picScrollHeight, 4665);  // negative height refused: kept
+    EXPECT_EQ(g.picScrollHeight, 4665);   // negative height refused: kept
     EXPECT_EQ(g.hScrollTop, 360 + 4665);  // later steps read the kept value
     EXPECT_EQ(g.hScrollWidth, 3000 - 255);
     EXPECT_EQ(g.vScrollLeft, 3000 - 255);

@@ -8,13 +8,15 @@ namespace app {
 namespace {
 
 TEST(LanguageLines, EveryLineEndAndTheMark) {
-    const auto file = SplitLanguageFile("\xEF\xBB\xBF" "a\r\nb\rc\nd\r\n\r\n\xE6\x96\x87\xE4\xBB\xB6");
+    const auto file = SplitLanguageFile(
+        "\xEF\xBB\xBF"
+        "a\r\nb\rc\nd\r\n\r\n\xE6\x96\x87\xE4\xBB\xB6");
     EXPECT_TRUE(file.utf8);
     EXPECT_EQ(file.lines[0], "a");
     EXPECT_EQ(file.lines[1], "b");
     EXPECT_EQ(file.lines[2], "c");
     EXPECT_EQ(file.lines[3], "d");
-    EXPECT_EQ(file.lines[4], "");  // an empty line is an empty caption
+    EXPECT_EQ(file.lines[4], "");                          // an empty line is an empty caption
     EXPECT_EQ(file.lines[5], "\xE6\x96\x87\xE4\xBB\xB6");  // the last line needs no end
     EXPECT_EQ(file.lines[6], "");
 

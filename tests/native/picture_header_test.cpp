@@ -9,8 +9,8 @@
 namespace output {
 namespace {
 
-using testing_support::Bytes;
 using testing_support::BmpLayout;
+using testing_support::Bytes;
 using testing_support::PngLayout;
 
 HeaderCheck Check(const Bytes& file) {
@@ -19,25 +19,28 @@ HeaderCheck Check(const Bytes& file) {
 
 std::vector<Bytes> SoundSamples() {
     std::vector<Bytes> samples;
-    for (BmpLayout s : {BmpLayout{12, 8}, BmpLayout{12, 24}, BmpLayout{40, 1}, BmpLayout{40, 2}, BmpLayout{40, 4},
-                      BmpLayout{40, 8, 0, true}, BmpLayout{40, 8, 1}, BmpLayout{40, 4, 2}, BmpLayout{40, 16},
-                      BmpLayout{40, 16, 3}, BmpLayout{108, 32, 3}, BmpLayout{124, 24}, BmpLayout{64, 8},
-                      BmpLayout{40, 8, 0, false, 4}})
+    for (BmpLayout s :
+         {BmpLayout{12, 8}, BmpLayout{12, 24}, BmpLayout{40, 1}, BmpLayout{40, 2}, BmpLayout{40, 4},
+          BmpLayout{40, 8, 0, true}, BmpLayout{40, 8, 1}, BmpLayout{40, 4, 2}, BmpLayout{40, 16},
+          BmpLayout{40, 16, 3}, BmpLayout{108, 32, 3}, BmpLayout{124, 24}, BmpLayout{64, 8},
+          BmpLayout{40, 8, 0, false, 4}})
         samples.push_back(MakeBmp(s));
-    for (PngLayout s : {PngLayout{0, 1}, PngLayout{0, 16, true, true}, PngLayout{2, 16}, PngLayout{3, 2, true, true},
-                      PngLayout{4, 8}, PngLayout{6, 16, true}})
+    for (PngLayout s : {PngLayout{0, 1}, PngLayout{0, 16, true, true}, PngLayout{2, 16},
+                        PngLayout{3, 2, true, true}, PngLayout{4, 8}, PngLayout{6, 16, true}})
         samples.push_back(MakePng(s));
     samples.push_back(testing_support::MakeGif(true));
     samples.push_back(testing_support::MakeIco(4));
     samples.push_back(testing_support::MakeIco(32));
-    samples.push_back(testing_support::MakeJpegShell(testing_support::kTestWidth, testing_support::kTestHeight));
+    samples.push_back(
+        testing_support::MakeJpegShell(testing_support::kTestWidth, testing_support::kTestHeight));
     return samples;
 }
 
 TEST(PictureHeader, FormatFollowsTheExtensionInAnyCase) {
     EXPECT_EQ(FormatOfName(L"C:\\a\\shot.BMP"), PictureFormat::Bmp);
     EXPECT_EQ(FormatOfName(L"shot.dib"), PictureFormat::Bmp);
-    for (auto name : {L"a.jpg", L"a.JPEG", L"a.jpe", L"a.Jfif"}) EXPECT_EQ(FormatOfName(name), PictureFormat::Jpeg);
+    for (auto name : {L"a.jpg", L"a.JPEG", L"a.jpe", L"a.Jfif"})
+        EXPECT_EQ(FormatOfName(name), PictureFormat::Jpeg);
     EXPECT_EQ(FormatOfName(L"a.Png"), PictureFormat::Png);
     EXPECT_EQ(FormatOfName(L"a.gif"), PictureFormat::Gif);
     EXPECT_EQ(FormatOfName(L"a.ico"), PictureFormat::Ico);
@@ -53,8 +56,9 @@ TEST(PictureHeader, SoundFilesOfEveryFormatGiveTheirSizeAndAnyCutOneIsRefused) {
         EXPECT_EQ(check.height, testing_support::kTestHeight);
         // Cut anywhere but in the trailing padding, GIF trailer or EOI.
         for (size_t size = 0; size + 4 < file.size(); ++size)
-            EXPECT_NE(CheckPicture(FormatOfContent(file.data(), file.size()), file.data(), size).verdict,
-                      HeaderCheck::Sound)
+            EXPECT_NE(
+                CheckPicture(FormatOfContent(file.data(), file.size()), file.data(), size).verdict,
+                HeaderCheck::Sound)
                 << "cut to " << size << " of " << file.size();
     }
 }
@@ -70,11 +74,13 @@ TEST(PictureHeader, SizesPastTheLimitsAreTooLarge) {
     EXPECT_FALSE(FitsInMemory(15000, 15000, 1200 * kMB, 1800 * kMB));  // 858 MB of pixels
     EXPECT_TRUE(FitsInMemory(8000, 6000, 1200 * kMB, 1800 * kMB));
     EXPECT_FALSE(FitsInMemory(8000, 6000, 200 * kMB, 1800 * kMB)) << "no block holds it";
-    EXPECT_FALSE(FitsInMemory(8000, 6000, 1200 * kMB, 400 * kMB)) << "no room for the decoder's copy";
+    EXPECT_FALSE(FitsInMemory(8000, 6000, 1200 * kMB, 400 * kMB))
+        << "no room for the decoder's copy";
 
     for (const char* name : {"huge.bmp", "wide.png", "huge.jpg", "huge.gif"}) {
         const auto forged = testing_support::ForgedFiles();
-        const auto file = std::find_if(forged.begin(), forged.end(), [&](auto& f) { return f.name == name; });
+        const auto file =
+            std::find_if(forged.begin(), forged.end(), [&](auto& f) { return f.name == name; });
         ASSERT_NE(file, forged.end());
         EXPECT_EQ(Check(file->bytes).verdict, HeaderCheck::TooLarge) << name;
     }

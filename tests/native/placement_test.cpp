@@ -28,8 +28,8 @@ TEST(StoredNumber, ReadsWhatIsWrittenAndNothingElse) {
     EXPECT_EQ(ParseStoredNumber(L" 6500 "), 6500.0f);
     EXPECT_EQ(ParseStoredNumber(L"1000.5"), 1000.5f);
     EXPECT_EQ(ParseStoredNumber(L"1E+03"), 1000.0f);
-    for (const wchar_t* bad : {L"", L"  ", L"abc", L"12px", L"0x10", L"nan", L"inf", L"1e39",
-                               L"--1", L"1 2"})
+    for (const wchar_t* bad :
+         {L"", L"  ", L"abc", L"12px", L"0x10", L"nan", L"inf", L"1e39", L"--1", L"1 2"})
         EXPECT_EQ(ParseStoredNumber(bad), std::nullopt) << bad;
 }
 

@@ -32,7 +32,8 @@ TEST(RegionRect, LabelIsWidthByHeightWithoutSpaces) {
     EXPECT_EQ(RegionLabel({0, 0, 320, 200}), L"320x200");
     EXPECT_EQ(RegionLabel({100, 43, 101, 100}), L"1x57");
     EXPECT_EQ(RegionLabel({5, 5, 5, 5}), L"0x0");
-    const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+    const int32_t lo = std::numeric_limits<int32_t>::min(),
+                  hi = std::numeric_limits<int32_t>::max();
     EXPECT_EQ(RegionLabel({lo, 0, hi, 1}), L"4294967295x1");
 }
 
@@ -42,8 +43,8 @@ TEST(RegionRect, LabelIsCentredWithHalvesToEven) {
     EXPECT_EQ(LabelOrigin({0, 0, 3, 5}, 2, 2).y, 2);
     // A label wider than the rectangle overflows it on both sides.
     const Point32 p = LabelOrigin({100, 43, 101, 100}, 30, 16);
-    EXPECT_EQ(p.x, 86);  // (201 - 30) / 2 = 85.5 -> 86
-    EXPECT_EQ(p.y, 64);  // (143 - 16) / 2 = 63.5 -> 64
+    EXPECT_EQ(p.x, 86);                                        // (201 - 30) / 2 = 85.5 -> 86
+    EXPECT_EQ(p.y, 64);                                        // (143 - 16) / 2 = 63.5 -> 64
     EXPECT_EQ(LabelOrigin({-11, -20, -4, -10}, 4, 3).x, -10);  // -10.5 -> -10
     EXPECT_EQ(LabelOrigin({-11, -20, -4, -10}, 4, 3).y, -16);  // -16.5 -> -16
 }
@@ -67,9 +68,10 @@ TEST(RegionRect, FrameInvertsTheOuterRingButNotItsCorners) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
             const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-            const bool onRing = inside && (x == r.left || x == r.right - 1 || y == r.top ||
-                                           y == r.bottom - 1);
-            const bool corner = (x == r.left || x == r.right - 1) && (y == r.top || y == r.bottom - 1);
+            const bool onRing =
+                inside && (x == r.left || x == r.right - 1 || y == r.top || y == r.bottom - 1);
+            const bool corner =
+                (x == r.left || x == r.right - 1) && (y == r.top || y == r.bottom - 1);
             const int expected = !onRing ? 0 : corner ? 2 : 1;
             EXPECT_EQ(grid[size_t(y) * 12 + x], expected) << x << "," << y;
         }

@@ -15,7 +15,9 @@ ScriptedBoxes::ScriptedBoxes(std::vector<int> answers) : answers_(std::move(answ
 
 ScriptedBoxes::~ScriptedBoxes() { toolkit::SetMsgBoxHandler(previous_); }
 
-EndCatcher::EndCatcher() { previous_ = toolkit::SetEndHandler([] { throw Ended{}; }); }
+EndCatcher::EndCatcher() {
+    previous_ = toolkit::SetEndHandler([] { throw Ended{}; });
+}
 EndCatcher::~EndCatcher() { toolkit::SetEndHandler(previous_); }
 
 namespace {
@@ -24,9 +26,11 @@ namespace {
 HWND NextDialog(const std::wstring& title, const std::atomic<bool>& stop) {
     HWND dialog = nullptr;
     const wchar_t* name = title.empty() ? nullptr : title.c_str();
-    if (!PumpUntil([&] { return stop || ((dialog = FindWindowW(L"#32770", name)) &&
-                                         IsWindowVisible(dialog)); },
-                   20000) ||
+    if (!PumpUntil(
+            [&] {
+                return stop || ((dialog = FindWindowW(L"#32770", name)) && IsWindowVisible(dialog));
+            },
+            20000) ||
         stop)
         return nullptr;
     Sleep(200);  // as a person reads before answering
@@ -94,7 +98,8 @@ HWND FileDialogAnswer::Answer(const std::wstring& name) {
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 
     HWND box = nullptr;
-    if (!PumpUntil([&] { return stopped() || !IsWindow(dialog) || (box = OwnedBox(dialog)); }, 3000) ||
+    if (!PumpUntil([&] { return stopped() || !IsWindow(dialog) || (box = OwnedBox(dialog)); },
+                   3000) ||
         !box)
         return dialog;
     replaceAsked_ = true;

@@ -74,10 +74,12 @@ Bytes MakeBmp(const BmpLayout& layout) {
         Le16(info, 1);
         Le16(info, layout.bits);
         if (layout.headerSize > 16)
-            for (uint32_t v : {layout.compression, 0u, 2835u, 2835u, layout.colorsUsed, 0u}) Le32(info, v);
+            for (uint32_t v : {layout.compression, 0u, 2835u, 2835u, layout.colorsUsed, 0u})
+                Le32(info, v);
     }
-    const std::array<uint32_t, 3> masks = layout.bits == 16 ? std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}
-                                                         : std::array<uint32_t, 3>{0xFF, 0xFF00, 0xFF0000};
+    const std::array<uint32_t, 3> masks = layout.bits == 16
+                                              ? std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}
+                                              : std::array<uint32_t, 3>{0xFF, 0xFF00, 0xFF0000};
     const bool masked = layout.compression == 3;
     if (masked && layout.headerSize >= 52)
         for (uint32_t m : masks) Le32(info, m);
@@ -197,11 +199,17 @@ std::vector<uint32_t> PngSamples(const PngLayout& layout, int x, int y) {
     const uint32_t scale = layout.depth == 16 ? 257 : 1, c = kKindColors[kind];
     std::vector<uint32_t> rgb{Channel(c, 16) * scale, Channel(c, 8) * scale, Channel(c, 0) * scale};
     switch (layout.colorType) {
-    case 0: return {GreyValue(layout, kind)};
-    case 3: return {uint32_t(kind % Levels(layout.depth))};
-    case 4: return {uint32_t(kind * 85) * scale, AlphaOf(kind) * scale};
-    case 6: rgb.push_back(AlphaOf(kind) * scale); return rgb;
-    default: return rgb;
+        case 0:
+            return {GreyValue(layout, kind)};
+        case 3:
+            return {uint32_t(kind % Levels(layout.depth))};
+        case 4:
+            return {uint32_t(kind * 85) * scale, AlphaOf(kind) * scale};
+        case 6:
+            rgb.push_back(AlphaOf(kind) * scale);
+            return rgb;
+        default:
+            return rgb;
     }
 }
 
@@ -210,18 +218,21 @@ std::vector<uint32_t> PngSamples(const PngLayout& layout, int x, int y) {
 uint32_t PngColorAt(const PngLayout& layout, int x, int y) {
     const int kind = KindAt(x, y);
     switch (layout.colorType) {
-    case 0: {
-        const uint32_t v = GreyValue(layout, kind), grey = v * 255 / PngMax(layout);
-        const bool clear = layout.transparent && v == GreyValue(layout, 1);
-        return OverWhite(grey * 0x010101, clear ? 0 : 255);
-    }
-    case 3: {
-        const int index = kind % Levels(layout.depth);
-        return OverWhite(kKindColors[index], layout.transparent && index == 1 ? 0 : 255);
-    }
-    case 4: return OverWhite(uint32_t(kind * 85) * 0x010101, AlphaOf(kind));
-    case 6: return OverWhite(kKindColors[kind], AlphaOf(kind));
-    default: return OverWhite(kKindColors[kind], layout.transparent && kind == 1 ? 0 : 255);
+        case 0: {
+            const uint32_t v = GreyValue(layout, kind), grey = v * 255 / PngMax(layout);
+            const bool clear = layout.transparent && v == GreyValue(layout, 1);
+            return OverWhite(grey * 0x010101, clear ? 0 : 255);
+        }
+        case 3: {
+            const int index = kind % Levels(layout.depth);
+            return OverWhite(kKindColors[index], layout.transparent && index == 1 ? 0 : 255);
+        }
+        case 4:
+            return OverWhite(uint32_t(kind * 85) * 0x010101, AlphaOf(kind));
+        case 6:
+            return OverWhite(kKindColors[kind], AlphaOf(kind));
+        default:
+            return OverWhite(kKindColors[kind], layout.transparent && kind == 1 ? 0 : 255);
     }
 }
 
@@ -246,11 +257,14 @@ Bytes MakePng(const PngLayout& layout) {
         Chunk(png, "tRNS", trns);
     }
     // Adam7's passes, or one pass of every pixel.
-    struct Pass { int x0, y0, dx, dy; };
+    struct Pass {
+        int x0, y0, dx, dy;
+    };
     const std::vector<Pass> passes =
-        layout.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
-                        : std::vector<Pass>{{0, 0, 1, 1}};
+        layout.interlaced
+            ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+            : std::vector<Pass>{{0, 0, 1, 1}};
     Bytes raw;
     for (const Pass& p : passes) {
         if (p.x0 >= kTestWidth) continue;
@@ -276,7 +290,8 @@ Bytes MakeGif(bool transparent) {
     Le16(gif, kTestWidth);
     Le16(gif, kTestHeight);
     gif.insert(gif.end(), {0x81, 0, 0});  // a global table of 4 colours
-    for (uint32_t c : kKindColors) gif.insert(gif.end(), {Channel(c, 16), Channel(c, 8), Channel(c, 0)});
+    for (uint32_t c : kKindColors)
+        gif.insert(gif.end(), {Channel(c, 16), Channel(c, 8), Channel(c, 0)});
     if (transparent) gif.insert(gif.end(), {0x21, 0xF9, 4, 1, 0, 0, 1, 0});
     gif.push_back(0x2C);
     for (uint32_t v : {0, 0, kTestWidth, kTestHeight}) Le16(gif, uint32_t(v));
@@ -337,7 +352,8 @@ Bytes MakeIco(int bits) {
     }
     Bytes ico;
     for (uint32_t v : {0, 1, 1}) Le16(ico, v);
-    ico.insert(ico.end(), {uint8_t(kTestWidth), uint8_t(kTestHeight), uint8_t(bits == 4 ? 16 : 0), 0});
+    ico.insert(ico.end(),
+               {uint8_t(kTestWidth), uint8_t(kTestHeight), uint8_t(bits == 4 ? 16 : 0), 0});
     Le16(ico, 1);
     Le16(ico, uint32_t(bits));
     Le32(ico, uint32_t(image.size()));
@@ -347,9 +363,37 @@ Bytes MakeIco(int bits) {
 }
 
 Bytes MakeJpegShell(uint32_t width, uint32_t height, size_t scanBytes) {
-    Bytes j{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8,
-            uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8), uint8_t(width), 1, 1, 0x11, 0,
-            0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0};
+    Bytes j{0xFF,
+            0xD8,
+            0xFF,
+            0xE0,
+            0,
+            4,
+            0,
+            0,
+            0xFF,
+            0xC0,
+            0,
+            11,
+            8,
+            uint8_t(height >> 8),
+            uint8_t(height),
+            uint8_t(width >> 8),
+            uint8_t(width),
+            1,
+            1,
+            0x11,
+            0,
+            0xFF,
+            0xDA,
+            0,
+            8,
+            1,
+            1,
+            0,
+            0,
+            63,
+            0};
     j.resize(j.size() + scanBytes, 0x55);
     j.insert(j.end(), {0xFF, 0xD9});
     return j;

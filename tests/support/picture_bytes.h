@@ -22,7 +22,7 @@ struct BmpLayout {
     int bits = 24;
     uint32_t compression = 0;  // 1 RLE8, 2 RLE4, 3 bit-field masks
     bool topDown = false;
-    uint32_t colorsUsed = 0;   // table entries, 0 for all
+    uint32_t colorsUsed = 0;  // table entries, 0 for all
 };
 Bytes MakeBmp(const BmpLayout& layout);
 // Pixel (x, y) of MakeBmp's picture as 0xRRGGBB.

@@ -16,7 +16,7 @@
 namespace testing_support {
 
 struct MenuItemShown {
-    int level;  // 1 on the menu bar
+    int level;          // 1 on the menu bar
     std::wstring text;  // "-" for a separator
     bool enabled;
 };
@@ -63,8 +63,8 @@ private:
             info.dwTypeData = text;
             info.cch = 128;
             EXPECT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info)) << level << " " << i;
-            out.push_back({level, (info.fType & MFT_SEPARATOR) ? L"-" : text,
-                           !(info.fState & MFS_DISABLED)});
+            out.push_back(
+                {level, (info.fType & MFT_SEPARATOR) ? L"-" : text, !(info.fState & MFS_DISABLED)});
             if (info.hSubMenu) ReadMenu(info.hSubMenu, level + 1, out);
         }
     }

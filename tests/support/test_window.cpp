@@ -1,19 +1,17 @@
 #include "tests/support/test_window.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <cstdio>
 
 #include "toolkit/handles.h"
 #include "toolkit/runtime.h"
 
 namespace testing_support {
 
-COLORREF PatternAt(int x, int y) {
-    return kPatternColors[((x / 8) + 3 * (y / 8)) % 8];
-}
+COLORREF PatternAt(int x, int y) { return kPatternColors[((x / 8) + 3 * (y / 8)) % 8]; }
 
 uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -30,9 +28,8 @@ PatternWindow::PatternWindow(int x, int y, int clientWidth, int clientHeight, co
     (void)atom;
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    hwnd_ = CreateWindowExW(exStyle, L"FotolarkTestPattern", title, style, x, y,
-                            r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    hwnd_ = CreateWindowExW(exStyle, L"FotolarkTestPattern", title, style, x, y, r.right - r.left,
+                            r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     Pump(200);
@@ -48,28 +45,28 @@ LRESULT CALLBACK PatternWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
                           LONG_PTR(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT client;
-        GetClientRect(hwnd, &client);
-        for (int y = 0; y < client.bottom; y += 8)
-            for (int x = 0; x < client.right; x += 8) {
-                RECT block{x, y, x + 8, y + 8};
-                toolkit::UniqueBrush brush(CreateSolidBrush(PatternAt(x, y)));
-                FillRect(dc, &block, brush.get());
-            }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_MOUSEMOVE:
-        if (self && message != WM_MOUSEMOVE) ++self->clicks_;
-        return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            for (int y = 0; y < client.bottom; y += 8)
+                for (int x = 0; x < client.right; x += 8) {
+                    RECT block{x, y, x + 8, y + 8};
+                    toolkit::UniqueBrush brush(CreateSolidBrush(PatternAt(x, y)));
+                    FillRect(dc, &block, brush.get());
+                }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSEMOVE:
+            if (self && message != WM_MOUSEMOVE) ++self->clicks_;
+            return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -146,8 +143,8 @@ void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Fotolark");
 
 OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight) {
     static int count = 0;
-    const std::wstring title =
-        L"other program " + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++count);
+    const std::wstring title = L"other program " + std::to_wstring(GetCurrentProcessId()) + L"." +
+                               std::to_wstring(++count);
     const wchar_t* kinds[] = {L"window", L"popup", L"topmost-popup"};
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -188,7 +185,8 @@ std::string FileContents(const std::wstring& path) {
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(path.c_str(), std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    std::ofstream(path.c_str(), std::ios::binary)
+        .write(bytes.data(), std::streamsize(bytes.size()));
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -16,8 +16,8 @@
 namespace testing_support {
 
 // Colours every display shows exactly, the 8-bit palette's static ones included.
-constexpr COLORREF kPatternColors[] = {RGB(255, 0, 0), RGB(0, 255, 0),     RGB(0, 0, 255),
-                                       RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255),
+constexpr COLORREF kPatternColors[] = {RGB(255, 0, 0),   RGB(0, 255, 0),    RGB(0, 0, 255),
+                                       RGB(255, 255, 0), RGB(0, 255, 255),  RGB(255, 0, 255),
                                        RGB(0, 0, 0),     RGB(255, 255, 255)};
 
 // The pattern's colour at a client pixel: 8 x 8 blocks that differ from
@@ -27,8 +27,9 @@ COLORREF PatternAt(int x, int y);
 // A top-level window with a frame whose client area shows the pattern.
 class PatternWindow {
 public:
-    PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title = L"pattern",
-                  DWORD style = WS_OVERLAPPEDWINDOW, DWORD exStyle = 0);
+    PatternWindow(int x, int y, int clientWidth, int clientHeight,
+                  const wchar_t* title = L"pattern", DWORD style = WS_OVERLAPPEDWINDOW,
+                  DWORD exStyle = 0);
     ~PatternWindow();
     PatternWindow(const PatternWindow&) = delete;
     PatternWindow& operator=(const PatternWindow&) = delete;

@@ -1,8 +1,8 @@
 // Print Screen pressed on the display, and a file dropped, while one of the
 // window's own boxes or dialogs is up: nothing is captured or opened, and the
 // box stays in front and answers as the user asks.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -70,7 +70,7 @@ protected:
                 },
                 20000);
             if (done) return;
-            Sleep(300);  // as a person looks before pressing
+            Sleep(300);                          // as a person looks before pressing
             Drop(form.hwnd(), picture_, false);  // a question it raised would wait for this thread
             if (!name.empty()) {
                 HWND edit = GetDlgItem(box, 0x47c);  // the name box: cmb13, edt1 in the old dialog

@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "app/frm_main.h"
-#include "toolkit/runtime.h"
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
 #include "tests/support/shown_form.h"
 #include "tests/support/test_window.h"
+#include "toolkit/runtime.h"
 
 using namespace testing_support;
 
@@ -53,7 +53,8 @@ TEST_F(CaptureCommands, EntireScreenLeavesTheWindowOutAndComesBackFocused) {
     const toolkit::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetWindowRgn(form.hwnd(), region.get()), ERROR);
     EXPECT_TRUE(PumpUntil([&] { return ReadScreen(bar).data == barShown.data; }));
-    EXPECT_NE(ReadScreen(bar).at(2, 2), Rgb(PatternAt(bar.left + 2 - origin.x, bar.top + 2 - origin.y)));
+    EXPECT_NE(ReadScreen(bar).at(2, 2),
+              Rgb(PatternAt(bar.left + 2 - origin.x, bar.top + 2 - origin.y)));
     EXPECT_EQ(GetFocus(), form.hwnd());
     // The viewer shows the new picture at full size.
     EXPECT_EQ(form.PicBmp.AsControl().Width(), GetSystemMetrics(SM_CXSCREEN) * 15);
@@ -101,7 +102,8 @@ TEST_F(DelayedCapture, CancelChangesNothing) {
     ScriptedBoxes boxes({IDCANCEL});
     form.mnuAtiveWindow_Click();
     ASSERT_EQ(boxes.asked.size(), 1u);
-    EXPECT_EQ(boxes.asked[0].text, L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
+    EXPECT_EQ(boxes.asked[0].text,
+              L"单击'确定'两秒钟之后程序会捕捉处于活动状态的窗口。单击'取消'退出捕获。");
     EXPECT_EQ(boxes.asked[0].title, L"Fotolark");  // the program's own title, not another's
     EXPECT_EQ(boxes.asked[0].style, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
     EXPECT_EQ(form.PicBmp.GetPicture().Bitmap(), before);
@@ -269,7 +271,8 @@ TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
     ASSERT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
     int wrong = 0;
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) wrong += screen.at(x, y) != front.at(x - r.left, y - r.top);
+        for (int x = r.left; x < r.right; ++x)
+            wrong += screen.at(x, y) != front.at(x - r.left, y - r.top);
     EXPECT_EQ(wrong, 0);
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
 
@@ -284,7 +287,8 @@ TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
         MouseTo(b);
         Release(b);
     });
-    PumpUntil([&] { return form.GetScaleMode() == toolkit::ScaleMode::Twips && !IsIconic(form.hwnd()); });
+    PumpUntil(
+        [&] { return form.GetScaleMode() == toolkit::ScaleMode::Twips && !IsIconic(form.hwnd()); });
     user.join();
     EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cx, 100);
     EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cy, 80);

@@ -41,7 +41,8 @@ TEST(GrabFullScreen, StartsAtTheScreensTopLeftCorner) {
 
 TEST(GrabWindowArea, ClientAndWholeWindowDifferByTheFrame) {
     PatternWindow window(120, 90, 200, 136);
-    const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 200, 136));
+    const Pixels client = ReadPicture(
+        capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 200, 136));
     ASSERT_EQ(client.width, 200);
     ASSERT_EQ(client.height, 136);
     for (int y = 0; y < 136; ++y)
@@ -53,7 +54,8 @@ TEST(GrabWindowArea, ClientAndWholeWindowDifferByTheFrame) {
     GetClientRect(window.hwnd(), &inner);
     MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&inner), 2);
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-    const Pixels whole = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Whole, 0, 0, w, h));
+    const Pixels whole =
+        ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Whole, 0, 0, w, h));
     ASSERT_EQ(whole.width, w);
     ASSERT_EQ(whole.height, h);
     const int dx = inner.left - outer.left, dy = inner.top - outer.top;
@@ -66,10 +68,10 @@ TEST(GrabWindowArea, ClientAndWholeWindowDifferByTheFrame) {
     for (int x = 0; x < w; ++x) ASSERT_EQ(whole.at(x, 1), screen.at(x, 1)) << x;
 
     // A source offset moves the origin inside the context.
-    const Pixels offset = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 13, 5, 40, 30));
+    const Pixels offset = ReadPicture(
+        capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 13, 5, 40, 30));
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(offset.at(x, y), Rgb(PatternAt(13 + x, 5 + y)));
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(offset.at(x, y), Rgb(PatternAt(13 + x, 5 + y)));
 }
 
 TEST(GrabWindowArea, PaletteOnlyOnA256ColourPaletteDisplay) {
@@ -117,7 +119,9 @@ TEST(Picture, FiveHundredCapturesLeaveNothingBehind) {
         HBITMAP bitmap;
         HPALETTE palette;
         {
-            const auto picture = capture::GrabWindowArea(window.hwnd(), i % 2 ? capture::WindowArea::Client : capture::WindowArea::Whole, 0, 0, 64, 48);
+            const auto picture = capture::GrabWindowArea(
+                window.hwnd(), i % 2 ? capture::WindowArea::Client : capture::WindowArea::Whole, 0,
+                0, 64, 48);
             bitmap = picture.Bitmap();
             palette = picture.Palette();
             ASSERT_NE(bitmap, nullptr) << i;
@@ -126,7 +130,8 @@ TEST(Picture, FiveHundredCapturesLeaveNothingBehind) {
         if (palette) ASSERT_EQ(GetObjectType(palette), 0u) << i;
     }
     // The window's DC is still usable: every borrowed DC went back.
-    const Pixels client = ReadPicture(capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 64, 48));
+    const Pixels client = ReadPicture(
+        capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 64, 48));
     EXPECT_EQ(client.at(9, 9), Rgb(PatternAt(9, 9)));
 }
 

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "toolkit/runtime.h"
-#include "toolkit/settings.h"
 #include "capture/capture_core.h"
 #include "tests/support/answers.h"
 #include "tests/support/shown_form.h"
 #include "tests/support/test_window.h"
+#include "toolkit/runtime.h"
+#include "toolkit/settings.h"
 
 using namespace testing_support;
 
@@ -25,11 +25,11 @@ public:
         ClearSettings();
         HKEY link = nullptr;
         RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Fotolark", 0, nullptr,
-                        REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS | KEY_CREATE_LINK,
-                        nullptr, &link, nullptr);
+                        REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr);
         const wchar_t target[] = L"\\Registry\\Machine\\Software\\FotolarkNoSuchKey\\Deeper";
-        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target),
-                       sizeof target - sizeof(wchar_t));
+        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                       reinterpret_cast<const BYTE*>(target), sizeof target - sizeof(wchar_t));
         RegCloseKey(link);
     }
     ~UnwritableSettings() {
@@ -43,9 +43,7 @@ public:
             remove(link);
         RegCloseKey(link);
     }
-    bool refuses() const {
-        return !toolkit::SaveSetting(L"Fotolark", L"Settings", L"Probe", L"1");
-    }
+    bool refuses() const { return !toolkit::SaveSetting(L"Fotolark", L"Settings", L"Probe", L"1"); }
 };
 
 class CloseProtocol : public ShownForm {
@@ -143,8 +141,10 @@ TEST_F(CloseProtocol, PlacementThatCannotBeWrittenStillAsks) {
 
 TEST_F(CloseProtocol, AFailureWhileAskingNeitherClosesNorLosesTheCapture) {
     Capture();
-    const auto previous = toolkit::SetMsgBoxHandler(
-        [](HWND, const std::wstring&, UINT, const std::wstring&) -> int { throw std::bad_alloc(); });
+    const auto previous =
+        toolkit::SetMsgBoxHandler([](HWND, const std::wstring&, UINT, const std::wstring&) -> int {
+            throw std::bad_alloc();
+        });
     const bool closed = CloseBox();
     toolkit::SetMsgBoxHandler(previous);
     EXPECT_FALSE(closed);
@@ -159,7 +159,8 @@ protected:
         app::HelpTask = toolkit::Shell(L"notepad.exe", SW_SHOWMINNOACTIVE);
         pid_ = DWORD(app::HelpTaskId());
         ASSERT_NE(app::HelpTaskId(), 0);
-        helper_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
+        helper_.reset(
+            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
         ASSERT_TRUE(PumpUntil([&] { return HelperWindow(L"Notepad") != nullptr; }));
     }
     // A shown window of the help's process, of that class.

@@ -16,8 +16,8 @@ int wmain(int argc, wchar_t** argv) {
     // Two editors started at once take turns, so neither writes over the other's line.
     const toolkit::UniqueHandle turn(CreateMutexW(nullptr, FALSE, L"fotolark-edit-recorder"));
     if (!turn || WaitForSingleObject(turn.get(), 10000) != WAIT_OBJECT_0) return 1;
-    const toolkit::UniqueFile file(
-        CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
+    const toolkit::UniqueFile file(CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                               nullptr, OPEN_ALWAYS, 0, nullptr));
     const std::wstring line = std::wstring(argv[1]) + L"\n";
     DWORD written = 0;
     const bool ok = file && WriteFile(file.get(), line.data(), DWORD(line.size() * sizeof(wchar_t)),

@@ -24,7 +24,8 @@ namespace {
 // The Notepad windows on screen whose title names the readme, by process.
 std::set<DWORD> ReadmeNotepads() {
     std::set<DWORD> found;
-    for (HWND w = FindWindowW(L"Notepad", nullptr); w; w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
+    for (HWND w = FindWindowW(L"Notepad", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         if (WindowText(w).find(L"readme") != std::wstring::npos) found.insert(pid);
@@ -65,31 +66,42 @@ protected:
 
 TEST_F(Help, StartsWithTheFirstPictureNamedOnItsCommandLineOrSaysWhyNot) {
     const std::wstring pic = folder_ + L"\\pic.png";
-    ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200), pic));
+    ASSERT_TRUE(output::SavePicture(
+        capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200),
+        pic));
     // Quoted; quoted and followed by another; unquoted, with spaces, and followed by another.
-    for (const std::wstring& arguments : {L"\"" + pic + L"\"", L"\"" + pic + L"\" \"" + folder_ + L"\\other.png\"",
-                                          pic + L" C:\\other.png"}) {
+    for (const std::wstring& arguments :
+         {L"\"" + pic + L"\"", L"\"" + pic + L"\" \"" + folder_ + L"\\other.png\"",
+          pic + L" C:\\other.png"}) {
         const toolkit::Process opened =
             toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" " + arguments, SW_SHOWNORMAL);
-        EXPECT_TRUE(PumpUntil([&] {
-            const HWND w = FindShownWindow(L"FotolarkMain", opened.Id());
-            return w && WindowText(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
-        }, 10000)) << arguments.c_str();
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                const HWND w = FindShownWindow(L"FotolarkMain", opened.Id());
+                return w && WindowText(w).find(L"pic.png(4500x3000) ]") != std::wstring::npos;
+            },
+            10000))
+            << arguments.c_str();
         TerminateProcess(opened.Handle(), 0);
     }
 
     const std::wstring missing = folder_ + L"\\missing.png";
-    const toolkit::Process failed = toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + missing + L"\"", SW_SHOWNORMAL);
+    const toolkit::Process failed =
+        toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\" \"" + missing + L"\"", SW_SHOWNORMAL);
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = FindShownWindow(L"#32770", failed.Id())) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (box = FindShownWindow(L"#32770", failed.Id())) != nullptr; }, 10000));
     std::wstring said;
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) said += WindowText(c) + L"\n";
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        said += WindowText(c) + L"\n";
     EXPECT_NE(said.find(missing), std::wstring::npos);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(PumpUntil([&] {
-        const HWND w = FindShownWindow(L"FotolarkMain", failed.Id());
-        return w && WindowText(w) == L"Fotolark" && !FindShownWindow(L"#32770", failed.Id());
-    }, 5000));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            const HWND w = FindShownWindow(L"FotolarkMain", failed.Id());
+            return w && WindowText(w) == L"Fotolark" && !FindShownWindow(L"#32770", failed.Id());
+        },
+        5000));
     TerminateProcess(failed.Handle(), 0);
 }
 
@@ -98,7 +110,9 @@ TEST_F(Help, OpensTheReadmeFromAFolderWithASpaceAndExitClosesOnlyTheLastNotepad)
         toolkit::Shell(L"\"" + folder_ + L"\\fotolark.exe\"", SW_SHOWNORMAL);
     ASSERT_NE(program.Id(), 0u);
     HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (window = FindShownWindow(L"FotolarkMain", program.Id())) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (window = FindShownWindow(L"FotolarkMain", program.Id())) != nullptr; },
+        10000));
 
     std::set<DWORD> first, both;
     PostMessageW(window, WM_COMMAND, app::ID_mnuHowto, 0);
@@ -130,7 +144,8 @@ TEST_F(About, SevenLinesWithTheInformationIconAndOkInTheLanguageChosen) {
     EXPECT_EQ(boxes.asked[0].text.rfind(L"Fotolark V2.0\r\n", 0), 0u);
     EXPECT_EQ(boxes.asked[0].text.find(L"云雀软件工作室"), 17u);
     EXPECT_EQ(boxes.asked[1].title, L"About...");
-    EXPECT_EQ(boxes.asked[1].text.rfind(L"Fotolark V2.0\r\n\r\nSkylark Software Studio\r\n", 0), 0u);
+    EXPECT_EQ(boxes.asked[1].text.rfind(L"Fotolark V2.0\r\n\r\nSkylark Software Studio\r\n", 0),
+              0u);
     EXPECT_NE(boxes.asked[1].text.find(L"\r\nE-mail: support@"), std::wstring::npos);
 }
 
@@ -177,15 +192,16 @@ TEST_F(Help, AtADrivesRootTheFolderKeepsItsBackslash) {
                           (folder_ + L"\\language\\English.lng").c_str(), FALSE));
     const MappedDrive drive(L'Q', folder_);
     ASSERT_TRUE(drive.mapped());
-    const toolkit::Process probe =
-        toolkit::Shell(drive.root() + L"root_probe.exe " + drive.root() + L"said.txt", SW_SHOWNORMAL);
+    const toolkit::Process probe = toolkit::Shell(
+        drive.root() + L"root_probe.exe " + drive.root() + L"said.txt", SW_SHOWNORMAL);
     ASSERT_NE(probe.Id(), 0u);
     ASSERT_EQ(WaitForSingleObject(probe.Handle(), 30000), DWORD(WAIT_OBJECT_0));
     const std::string bytes = FileContents(folder_ + L"\\said.txt");
     const std::wstring said(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    EXPECT_EQ(said, L"Q:\\\n"
-                    L"notepad \"Q:\\\\readme.txt\"\n"
-                    L"&Open...\n");
+    EXPECT_EQ(said,
+              L"Q:\\\n"
+              L"notepad \"Q:\\\\readme.txt\"\n"
+              L"&Open...\n");
     DeleteFileW((folder_ + L"\\said.txt").c_str());
     DeleteFileW((folder_ + L"\\root_probe.exe").c_str());
     DeleteFileW((folder_ + L"\\language\\English.lng").c_str());

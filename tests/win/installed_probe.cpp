@@ -25,7 +25,8 @@ std::wstring WithoutCr(std::wstring s) {
 // The readme is UTF-8 with a byte-order mark, as Notepad reads it.
 std::wstring Readme(const std::wstring& path) {
     const std::string bytes = testing_support::FileContents(path);
-    size_t skip = bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF' ? 3 : 0;
+    size_t skip =
+        bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF' ? 3 : 0;
     std::wstring text(bytes.size(), L'\0');
     text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data() + skip, int(bytes.size() - skip),
                                     text.data(), int(text.size())));
@@ -57,27 +58,42 @@ int wmain(int argc, wchar_t** argv) {
 
     HWND main = nullptr, notepad = nullptr;
     int result = 0;
-    if (!testing_support::PumpUntil([&] { return (main = testing_support::FindShownWindow(L"FotolarkMain", pi.dwProcessId)) != nullptr; }, 15000)) {
+    if (!testing_support::PumpUntil(
+            [&] {
+                return (main = testing_support::FindShownWindow(L"FotolarkMain", pi.dwProcessId)) !=
+                       nullptr;
+            },
+            15000)) {
         result = Fail("no main window (FotolarkMain) within 15 s");
     } else {
         PostMessageW(main, WM_COMMAND, app::ID_mnuHowto, 0);
-        if (!testing_support::PumpUntil([&] { return (notepad = testing_support::FindShownWindow(L"Notepad", 0, L"readme")) != nullptr; }, 15000)) {
+        if (!testing_support::PumpUntil(
+                [&] {
+                    return (notepad = testing_support::FindShownWindow(L"Notepad", 0, L"readme")) !=
+                           nullptr;
+                },
+                15000)) {
             result = Fail("Help opened no Notepad with the readme within 15 s");
         } else {
             HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
             std::wstring shown;
             // Notepad may still be loading the file when its title appears. Another process's
             // control answers only WM_GETTEXT, not GetWindowText.
-            testing_support::PumpUntil([&] {
-                DWORD_PTR length = 0, copied = 0;
-                if (!edit || !SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
-                    return false;
-                shown.assign(length + 1, L'\0');
-                SendMessageTimeoutW(edit, WM_GETTEXT, length + 1, LPARAM(shown.data()), SMTO_ABORTIFHUNG, 2000, &copied);
-                shown.resize(copied);
-                return WithoutCr(shown) == readme;
-            }, 5000);
-            if (WithoutCr(shown) != readme) result = Fail("Notepad does not show the installed readme.txt");
+            testing_support::PumpUntil(
+                [&] {
+                    DWORD_PTR length = 0, copied = 0;
+                    if (!edit || !SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0,
+                                                      SMTO_ABORTIFHUNG, 2000, &length))
+                        return false;
+                    shown.assign(length + 1, L'\0');
+                    SendMessageTimeoutW(edit, WM_GETTEXT, length + 1, LPARAM(shown.data()),
+                                        SMTO_ABORTIFHUNG, 2000, &copied);
+                    shown.resize(copied);
+                    return WithoutCr(shown) == readme;
+                },
+                5000);
+            if (WithoutCr(shown) != readme)
+                result = Fail("Notepad does not show the installed readme.txt");
         }
         // The close box, which stores the placement (Exit does not).
         PostMessageW(main, WM_CLOSE, 0, 0);
@@ -91,6 +107,8 @@ int wmain(int argc, wchar_t** argv) {
         if (const toolkit::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)})
             if (WaitForSingleObject(p.get(), 3000) != WAIT_OBJECT_0) TerminateProcess(p.get(), 0);
     }
-    if (!result) std::printf("installed program: showed its main window and, for Help, the readme beside it\n");
+    if (!result)
+        std::printf(
+            "installed program: showed its main window and, for Help, the readme beside it\n");
     return result;
 }

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
 #include "app/command_ids.h"
+#include "app/frm_main.h"
 #include "app/frm_main_definition.h"
-#include "toolkit/runtime.h"
 #include "tests/support/answers.h"
 #include "tests/support/shown_form.h"
+#include "toolkit/runtime.h"
 
 using namespace testing_support;
 
@@ -29,21 +29,52 @@ struct ShownLine {
     const wchar_t* shortcut;
 };
 const ShownLine kScreenOrder[] = {
-    {2, L""},  {3, L""},  {4, L"\tCtrl+S"}, {-1, L""}, {8, L""},  {-1, L""}, {5, L"\tCtrl+W"},
-    {6, L"\tCtrl+C"}, {17, L""}, {-1, L""}, {7, L""},  {-1, L""}, {9, L"\tCtrl+Q"}, {10, L""},
-    {11, L""}, {21, L""}, {-1, L""}, {12, L""}, {13, L""}, {-1, L""}, {14, L""},
-    {-1, L""}, {app::TextLine(app::TextId::AllMonitors), L""},
-    {app::TextLine(app::TextId::MonitorUnderPointer), L""}, {app::TextLine(app::TextId::PickWindow), L""}, {16, L""},
-    {-1, L""}, {18, L""}, {19, L""}, {20, L""}, {22, L""}, {24, L""}, {-1, L""}, {23, L""},
-    {-1, L""}, {app::TextLine(app::TextId::LanguageMenu), L""},
-    {app::TextLine(app::TextId::LanguageChinese), L""}, {app::TextLine(app::TextId::LanguageEnglish), L""},
+    {2, L""},
+    {3, L""},
+    {4, L"\tCtrl+S"},
+    {-1, L""},
+    {8, L""},
+    {-1, L""},
+    {5, L"\tCtrl+W"},
+    {6, L"\tCtrl+C"},
+    {17, L""},
+    {-1, L""},
+    {7, L""},
+    {-1, L""},
+    {9, L"\tCtrl+Q"},
+    {10, L""},
+    {11, L""},
+    {21, L""},
+    {-1, L""},
+    {12, L""},
+    {13, L""},
+    {-1, L""},
+    {14, L""},
+    {-1, L""},
+    {app::TextLine(app::TextId::AllMonitors), L""},
+    {app::TextLine(app::TextId::MonitorUnderPointer), L""},
+    {app::TextLine(app::TextId::PickWindow), L""},
+    {16, L""},
+    {-1, L""},
+    {18, L""},
+    {19, L""},
+    {20, L""},
+    {22, L""},
+    {24, L""},
+    {-1, L""},
+    {23, L""},
+    {-1, L""},
+    {app::TextLine(app::TextId::LanguageMenu), L""},
+    {app::TextLine(app::TextId::LanguageChinese), L""},
+    {app::TextLine(app::TextId::LanguageEnglish), L""},
 };
 
 std::string Encoded(const std::wstring& text, UINT codePage) {
     std::string bytes(text.size() * 4, '\0');
     BOOL lossy = FALSE;
     bytes.resize(WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(),
-                                     int(bytes.size()), nullptr, codePage == CP_UTF8 ? nullptr : &lossy));
+                                     int(bytes.size()), nullptr,
+                                     codePage == CP_UTF8 ? nullptr : &lossy));
     EXPECT_FALSE(lossy) << "the ANSI code page cannot hold the test's text";
     return bytes;
 }
@@ -78,10 +109,10 @@ protected:
         for (size_t i = 0; i < menus.size(); ++i) {
             const ShownLine& s = kScreenOrder[i];
             // The further lines are not in these files: their menu entries keep the Chinese texts.
-            const std::wstring expected =
-                s.line < 0 ? L"-"
-                : s.line < 25 ? lines[s.line] + s.shortcut
-                              : app::ChineseText(app::TextId(s.line - 25));
+            const std::wstring expected = s.line < 0 ? L"-"
+                                          : s.line < 25
+                                              ? lines[s.line] + s.shortcut
+                                              : app::ChineseText(app::TextId(s.line - 25));
             EXPECT_EQ(menus[i].text, expected) << i;
         }
         for (int i = 0; i < 25; ++i) EXPECT_EQ(form.LanguageLines[i], lines[i]) << i;

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
-#include "toolkit/settings.h"
 #include "tests/support/test_window.h"
+#include "toolkit/settings.h"
 
 using namespace testing_support;
 
@@ -156,8 +156,8 @@ TEST_F(MainWindow, LayoutFillsTheClientAreaAndSkipsWhatCannotFit) {
     const float heightBefore = view.Height();
     RECT client{0, 0, 300, 30};
     AdjustWindowRect(&client, WS_OVERLAPPEDWINDOW, TRUE);
-    SetWindowPos(form.hwnd(), nullptr, 0, 0, client.right - client.left,
-                 client.bottom - client.top, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
     Pump();
     EXPECT_EQ(form.HScroll1.Top(), 360 + heightBefore);
     EXPECT_EQ(form.HScroll1.Width(), form.ScaleWidth() - 255);
@@ -186,9 +186,10 @@ TEST_F(MainWindow, StatusBarShowsTheProductAndTheStartTime) {
     const std::wstring started = form.PanelText(2);
     wchar_t date[64];
     GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &before, nullptr, date, 64, nullptr);
-    EXPECT_EQ(started.rfind(date, 0), 0u) << "panel 2: " << std::string(started.begin(), started.end());
+    EXPECT_EQ(started.rfind(date, 0), 0u)
+        << "panel 2: " << std::string(started.begin(), started.end());
     EXPECT_GT(started.size(), wcslen(date) + 4);  // and a time after it
-    Sleep(1100);  // the clock moves on: the pause is what is tested
+    Sleep(1100);                                  // the clock moves on: the pause is what is tested
     form.Show();
     Pump();
     EXPECT_EQ(form.PanelText(2), started);  // never updated

@@ -1,7 +1,7 @@
 // Marking up a picture on the real window with real mouse and keys: where
 // each tool's mark lands, undo and redo, crop, what leaves the program.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>

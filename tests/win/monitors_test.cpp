@@ -1,7 +1,7 @@
 // Captures on a desk of two displays, one left of or above the primary (so
 // at negative coordinates), with another program's windows on both.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>

@@ -84,7 +84,8 @@ TEST_F(PaintEdit, TheEditorIsStartedOnEachPictureInATempFolderMadeWhenMissing) {
     form.mnuClient_Click();
     EditAndWait(1);
     ExpectEdited(temp, 1);
-    form.PicBmp.SetPicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200));
+    form.PicBmp.SetPicture(
+        capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200));
     EditAndWait(2);
     ExpectEdited(temp, 2);
     EXPECT_TRUE(boxes.asked.empty());

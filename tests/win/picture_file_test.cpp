@@ -50,7 +50,8 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder = temp + std::wstring(L"fotolark_pictures_") + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        folder = temp + std::wstring(L"fotolark_pictures_") +
+                 std::to_wstring(GetCurrentProcessId()) + L"\\";
         CreateDirectoryW(folder.c_str(), nullptr);
     }
     void TearDown() override {
@@ -63,7 +64,8 @@ protected:
         const toolkit::UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
         if (!search) return names;
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
         } while (FindNextFileW(search.get(), &found));
         return names;
     }
@@ -92,12 +94,17 @@ void LeaveForImageMagick(const Pixels& capture, const std::wstring& folder) {
 
 TEST_F(PictureFiles, ACaptureSavedInEachFormatReadsBackAsItWas) {
     PatternWindow window(40, 40, 160, 96);
-    const auto capture = capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 160, 96);
+    const auto capture =
+        capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 160, 96);
     const Pixels expected = ReadPicture(capture);
     const auto at = [&](int x, int y) { return expected.at(x, y); };
 
     Write(folder + L"saved.bmp", Bytes{'o', 'l', 'd'});
-    struct Case { const wchar_t* name; const char* magic; int tolerance; };
+    struct Case {
+        const wchar_t* name;
+        const char* magic;
+        int tolerance;
+    };
     // JPEG loses detail at the sharp edges of 8 x 8 blocks of pure colours.
     for (const Case& c : {Case{L"saved.bmp", "BM", 0}, Case{L"saved.png", "\x89PNG", 0},
                           Case{L"saved.jpg", "\xFF\xD8\xFF", 160}, Case{L"upper.PNG", "\x89PNG", 0},
@@ -118,13 +125,14 @@ TEST_F(PictureFiles, ACaptureSavedInEachFormatReadsBackAsItWas) {
 
 TEST_F(PictureFiles, AFailedSaveKeepsTheOldFileAndLeavesNothingElse) {
     PatternWindow window(40, 40, 64, 64);
-    const auto capture = capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 64, 64);
+    const auto capture =
+        capture::GrabWindowArea(window.hwnd(), capture::WindowArea::Client, 0, 0, 64, 64);
     const std::wstring locked = folder + L"locked.png";
     Write(locked, Bytes{'o', 'l', 'd'});
     {
         // Another program has the file open and shares nothing.
-        toolkit::UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        toolkit::UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder);
         EXPECT_FALSE(output::SavePicture(capture, locked));
     }
@@ -149,10 +157,12 @@ Bytes JpegOfBlocks() {
         pixels[i] = BYTE(kKindColors[(x / 16 + 2 * (y / 16)) % 4] >> (8 * (i % 3)));
     }
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (!factory || FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put())) ||
+    if (!factory ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put())) ||
         FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
-        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
-        FAILED(frame->SetSize(32, 32)) || FAILED(frame->SetPixelFormat(&format)) ||
+        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) ||
+        FAILED(frame->Initialize(nullptr)) || FAILED(frame->SetSize(32, 32)) ||
+        FAILED(frame->SetPixelFormat(&format)) ||
         FAILED(frame->WritePixels(32, 96, UINT(pixels.size()), pixels.data())) ||
         FAILED(frame->Commit()) || FAILED(encoder->Commit()))
         return {};
@@ -174,26 +184,32 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
         int width = kTestWidth, height = kTestHeight, tolerance = 1;
     };
     std::vector<Variant> variants;
-    for (BmpLayout s : {BmpLayout{12, 8}, BmpLayout{12, 24}, BmpLayout{40, 1}, BmpLayout{40, 2}, BmpLayout{40, 4},
-                      BmpLayout{40, 8}, BmpLayout{40, 8, 0, true}, BmpLayout{40, 24, 0, true}, BmpLayout{40, 8, 1},
-                      BmpLayout{40, 4, 2}, BmpLayout{40, 16}, BmpLayout{40, 16, 3}, BmpLayout{40, 32},
-                      BmpLayout{40, 32, 3}, BmpLayout{56, 16, 3}, BmpLayout{52, 32, 3}, BmpLayout{16, 8}, BmpLayout{64, 24}, BmpLayout{108, 32, 3}, BmpLayout{124, 24},
-                      BmpLayout{40, 8, 0, false, 4}})
-        variants.push_back({"h" + std::to_string(s.headerSize) + "-" + std::to_string(s.bits) + "bit-c" +
-                                std::to_string(s.compression) + (s.topDown ? "-topdown" : "") + ".bmp",
+    for (BmpLayout s :
+         {BmpLayout{12, 8},          BmpLayout{12, 24},          BmpLayout{40, 1},
+          BmpLayout{40, 2},          BmpLayout{40, 4},           BmpLayout{40, 8},
+          BmpLayout{40, 8, 0, true}, BmpLayout{40, 24, 0, true}, BmpLayout{40, 8, 1},
+          BmpLayout{40, 4, 2},       BmpLayout{40, 16},          BmpLayout{40, 16, 3},
+          BmpLayout{40, 32},         BmpLayout{40, 32, 3},       BmpLayout{56, 16, 3},
+          BmpLayout{52, 32, 3},      BmpLayout{16, 8},           BmpLayout{64, 24},
+          BmpLayout{108, 32, 3},     BmpLayout{124, 24},         BmpLayout{40, 8, 0, false, 4}})
+        variants.push_back({"h" + std::to_string(s.headerSize) + "-" + std::to_string(s.bits) +
+                                "bit-c" + std::to_string(s.compression) +
+                                (s.topDown ? "-topdown" : "") + ".bmp",
                             MakeBmp(s), [s](int x, int y) { return BmpColorAt(s, x, y); }});
     std::vector<PngLayout> pngs;
     for (int depth : {1, 2, 4, 8, 16}) pngs.push_back({0, depth});
     for (int depth : {1, 2, 4, 8}) pngs.push_back({3, depth});
     for (int type : {2, 4, 6})
         for (int depth : {8, 16}) pngs.push_back({type, depth});
-    for (PngLayout s : {PngLayout{0, 2, false, true}, PngLayout{0, 16, false, true}, PngLayout{2, 8, false, true},
-                      PngLayout{2, 16, false, true}, PngLayout{3, 4, false, true}, PngLayout{0, 1, true},
-                      PngLayout{3, 2, true, true}, PngLayout{2, 16, true}, PngLayout{6, 8, true}})
+    for (PngLayout s :
+         {PngLayout{0, 2, false, true}, PngLayout{0, 16, false, true}, PngLayout{2, 8, false, true},
+          PngLayout{2, 16, false, true}, PngLayout{3, 4, false, true}, PngLayout{0, 1, true},
+          PngLayout{3, 2, true, true}, PngLayout{2, 16, true}, PngLayout{6, 8, true}})
         pngs.push_back(s);
     for (PngLayout s : pngs)
-        variants.push_back({"type" + std::to_string(s.colorType) + "-" + std::to_string(s.depth) + "bit" +
-                                (s.interlaced ? "-interlaced" : "") + (s.transparent ? "-trns" : "") + ".png",
+        variants.push_back({"type" + std::to_string(s.colorType) + "-" + std::to_string(s.depth) +
+                                "bit" + (s.interlaced ? "-interlaced" : "") +
+                                (s.transparent ? "-trns" : "") + ".png",
                             MakePng(s), [s](int x, int y) { return PngColorAt(s, x, y); }});
     const auto plain = [](int x, int y) { return kKindColors[KindAt(x, y)]; };
     variants.push_back({"plain.gif", MakeGif(false), plain});
@@ -202,17 +218,19 @@ TEST_F(PictureFiles, EveryVariantOpensWithItsPixels) {
     variants.push_back({"32bit.ico", MakeIco(32), MaskedColorAt});
     variants.push_back({"png named other.dat", MakePng(PngLayout{}), plain});
     variants.push_back({"blocks.jpg", JpegOfBlocks(),
-                        [](int x, int y) { return kKindColors[(x / 16 + 2 * (y / 16)) % 4]; }, 32, 32, 24});
+                        [](int x, int y) { return kKindColors[(x / 16 + 2 * (y / 16)) % 4]; }, 32,
+                        32, 24});
 
     // 64-bit Wine 8's own BMP decoder faults on 32-bit bit-field BMPs (a read 4 GB past
     // its buffer); Windows and 32-bit Wine decode them, so they are left out there only.
-    const bool wine64 = sizeof(void*) == 8 &&
-                        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    const bool wine64 = sizeof(void*) == 8 && GetProcAddress(GetModuleHandleW(L"ntdll.dll"),
+                                                             "wine_get_version") != nullptr;
     for (const Variant& v : variants) {
         if (wine64 && v.name.find("-32bit-c3") != std::string::npos) continue;
         const auto loaded = Open(v.name, v.bytes);
         EXPECT_EQ(loaded.failure, LoadFailure::None) << v.name;
-        EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), v.width, v.height, v.expected), v.tolerance)
+        EXPECT_LE(WorstDifference(ReadPicture(loaded.picture), v.width, v.height, v.expected),
+                  v.tolerance)
             << v.name;
     }
 }
@@ -234,23 +252,27 @@ TEST_F(PictureFiles, APictureUnderAnotherKindsNameOpens) {
 TEST_F(PictureFiles, DamagedFilesAreRefused) {
     std::vector<NamedFile> damaged = ForgedFiles();
     damaged.push_back({"empty.png", {}});
-    damaged.push_back({"text named.png", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}});
+    damaged.push_back(
+        {"text named.png", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}});
     std::mt19937 random(7);
-    for (const char* name : {"random.bmp", "random.png", "random.jpg", "random.gif", "random.ico", "random.dat"}) {
+    for (const char* name :
+         {"random.bmp", "random.png", "random.jpg", "random.gif", "random.ico", "random.dat"}) {
         Bytes noise(4096);
         for (auto& b : noise) b = uint8_t(random());
         damaged.push_back({name, noise});
     }
-    for (const NamedFile& whole : {NamedFile{"cut.bmp", MakeBmp(BmpLayout{40, 8, 1})},
-                                   NamedFile{"cut.png", MakePng(PngLayout{6, 16, true})},
-                                   NamedFile{"cut.gif", MakeGif(true)}, NamedFile{"cut.ico", MakeIco(4)},
-                                   NamedFile{"cut.jpg", JpegOfBlocks()}})
+    for (const NamedFile& whole :
+         {NamedFile{"cut.bmp", MakeBmp(BmpLayout{40, 8, 1})},
+          NamedFile{"cut.png", MakePng(PngLayout{6, 16, true})},
+          NamedFile{"cut.gif", MakeGif(true)}, NamedFile{"cut.ico", MakeIco(4)},
+          NamedFile{"cut.jpg", JpegOfBlocks()}})
         for (size_t size = 1; size + 4 < whole.bytes.size(); size += 1 + size / 64)
             damaged.push_back({whole.name, Bytes(whole.bytes.begin(), whole.bytes.begin() + size)});
 
     for (const NamedFile& file : damaged) {
         const auto loaded = Open(file.name, file.bytes);
-        EXPECT_TRUE(loaded.failure == LoadFailure::NotAPicture || loaded.failure == LoadFailure::TooLarge)
+        EXPECT_TRUE(loaded.failure == LoadFailure::NotAPicture ||
+                    loaded.failure == LoadFailure::TooLarge)
             << file.name << " of " << file.bytes.size() << " bytes";
     }
     EXPECT_EQ(output::LoadPicture(folder + L"missing.png").failure, LoadFailure::CannotRead);
@@ -260,11 +282,12 @@ TEST_F(PictureFiles, DamagedFilesAreRefused) {
 // whole picture of a size the limits allow, never as an empty one reported as read.
 TEST_F(PictureFiles, CorruptedFilesAreRefusedOrShownWhole) {
     std::mt19937 random(11);
-    for (const NamedFile& sound : {NamedFile{"x.bmp", MakeBmp(BmpLayout{40, 4, 2})},
-                                   NamedFile{"x.bmp", MakeBmp(BmpLayout{12, 8})},
-                                   NamedFile{"x.png", MakePng(PngLayout{3, 2, true, true})},
-                                   NamedFile{"x.gif", MakeGif(true)}, NamedFile{"x.ico", MakeIco(32)},
-                                   NamedFile{"x.jpg", JpegOfBlocks()}})
+    for (const NamedFile& sound :
+         {NamedFile{"x.bmp", MakeBmp(BmpLayout{40, 4, 2})},
+          NamedFile{"x.bmp", MakeBmp(BmpLayout{12, 8})},
+          NamedFile{"x.png", MakePng(PngLayout{3, 2, true, true})},
+          NamedFile{"x.gif", MakeGif(true)}, NamedFile{"x.ico", MakeIco(32)},
+          NamedFile{"x.jpg", JpegOfBlocks()}})
         for (int round = 0; round < 60; ++round) {
             Bytes bytes = sound.bytes;
             for (int k = 0; k < 3; ++k) bytes[random() % bytes.size()] = uint8_t(random());

@@ -1,7 +1,7 @@
 // The free-region capture's copy on the clipboard, when another program holds
 // it and when the viewer is cleared.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

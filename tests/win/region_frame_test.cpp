@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/handles.h"
 #include "capture/region_frame.h"
-#include "toolkit/picture.h"
 #include "tests/support/test_window.h"
+#include "toolkit/handles.h"
+#include "toolkit/picture.h"
 
 using namespace testing_support;
 
@@ -31,8 +31,9 @@ TEST(RegionFrame, DrawingTheSameRectangleAgainRestoresEveryPixel) {
     };
     // A line one pixel wide whose label overflows it, one that runs off the
     // bitmap and a 2 x 2.
-    for (const capture::Rect32 r : {capture::Rect32{40, 10, 41, 67}, capture::Rect32{-20, 60, 30, 200},
-                                    capture::Rect32{3, 3, 5, 5}}) {
+    for (const capture::Rect32 r :
+         {capture::Rect32{40, 10, 41, 67}, capture::Rect32{-20, 60, 30, 200},
+          capture::Rect32{3, 3, 5, 5}}) {
         capture::DrawRegionFrame(dc.get(), r);
         EXPECT_FALSE(unchanged()) << r.left << "," << r.top;
         capture::DrawRegionFrame(dc.get(), r);

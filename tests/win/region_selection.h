@@ -3,8 +3,8 @@
 // and written, and the form with that program beside it.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>

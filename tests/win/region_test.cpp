@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "app/frm_main.h"
+#include "tests/win/region_selection.h"
 #include "toolkit/handles.h"
 #include "toolkit/mouse_pointer.h"
-#include "tests/win/region_selection.h"
 
 using namespace testing_support;
 
@@ -39,8 +39,10 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
         MouseTo(Over(150, 100));
         MouseTo(b);
         // The frame's bottom edge near the far corner is the last move's.
-        PumpUntil([&] { return ReadScreen(area).at(b.x - 2 - area.left, b.y - 1 - area.top) !=
-                             before.at(b.x - 2 - area.left, b.y - 1 - area.top); });
+        PumpUntil([&] {
+            return ReadScreen(area).at(b.x - 2 - area.left, b.y - 1 - area.top) !=
+                   before.at(b.x - 2 - area.left, b.y - 1 - area.top);
+        });
         during = ReadScreen(area);
         dragCursor = CursorShown();
         ReleaseDrag(b);
@@ -59,7 +61,8 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
             const bool inside = x >= l && x < r && y >= t && y < btm;
             const bool edgeX = x == l || x == r - 1, edgeY = y == t || y == btm - 1;
             if (inside && (edgeX || edgeY)) {
-                EXPECT_EQ(during.at(x, y), (edgeX && edgeY) ? before.at(x, y) : before.at(x, y) ^ 0xFFFFFF)
+                EXPECT_EQ(during.at(x, y),
+                          (edgeX && edgeY) ? before.at(x, y) : before.at(x, y) ^ 0xFFFFFF)
                     << x << "," << y;
             } else if (during.at(x, y) != before.at(x, y)) {
                 EXPECT_TRUE(inside) << x << "," << y;
@@ -217,7 +220,8 @@ TEST_F(RegionCapture, ArmingTwiceOnlySetsThePixelScaleAndAClickGivesOnePixel) {
 
 TEST_F(RegionCapture, ToolbarButtonArmsThroughARealClick) {
     RECT button{};
-    ASSERT_TRUE(SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&button)));
+    ASSERT_TRUE(
+        SendMessageW(form.Toolbar1.hwnd(), TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&button)));
     MapWindowPoints(form.Toolbar1.hwnd(), nullptr, reinterpret_cast<POINT*>(&button), 2);
     const POINT onButton{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     std::thread clicker([&] {

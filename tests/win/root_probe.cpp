@@ -44,7 +44,8 @@ int wmain(int argc, wchar_t** argv) {
         app::FrmMain form;
         if (!form.Load()) return 3;
         form.mnuHowto_Click();
-        out += (app::HelpTask.Handle() ? CommandLineOf(app::HelpTask.Handle()) : L"(no Notepad)") + L"\n";
+        out += (app::HelpTask.Handle() ? CommandLineOf(app::HelpTask.Handle()) : L"(no Notepad)") +
+               L"\n";
         if (app::HelpTask.Handle()) TerminateProcess(app::HelpTask.Handle(), 0);
         form.mnuEnglish_Click();
         wchar_t open[64] = L"";

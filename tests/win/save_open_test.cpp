@@ -9,18 +9,18 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "app/frm_main.h"
 #include "capture/capture_core.h"
 #include "output/picture_file.h"
-#include "toolkit/common_dialog.h"
-#include "toolkit/units.h"
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
 #include "tests/support/picture_bytes.h"
 #include "tests/support/shown_form.h"
+#include "toolkit/common_dialog.h"
+#include "toolkit/units.h"
 
 using namespace testing_support;
 
@@ -108,8 +108,9 @@ protected:
     void SetUp() override {
         ShownForm::SetUp();
         // An 800 x 600 picture file of what the screen shows.
-        ASSERT_TRUE(output::SavePicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 800, 600),
-                                        picture));
+        ASSERT_TRUE(output::SavePicture(
+            capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 800, 600),
+            picture));
     }
     void TearDown() override {
         DeleteFileW(picture.c_str());
@@ -133,10 +134,14 @@ TEST_F(Open, ShowsThePictureWithItsNameAndSizeInTwipsAndFitsTheViewer) {
         return toolkit::NumberText(float(pixels * perPixel));
     };
     EXPECT_EQ(WindowText(form.hwnd()), toolkit::ExeName() + L"\u2500[fotolark open.png(" +
-                                        twips(800, toolkit::Screen::TwipsPerPixelX()) + L"x" +
-                                        twips(600, toolkit::Screen::TwipsPerPixelY()) + L") ]");
-    if (ExpectedDpi() == 96) EXPECT_EQ(WindowText(form.hwnd()).substr(WindowText(form.hwnd()).size() - 14), L"(12000x9000) ]");
-    if (ExpectedDpi() == 120) EXPECT_EQ(WindowText(form.hwnd()).substr(WindowText(form.hwnd()).size() - 13), L"(9600x7200) ]");
+                                           twips(800, toolkit::Screen::TwipsPerPixelX()) + L"x" +
+                                           twips(600, toolkit::Screen::TwipsPerPixelY()) + L") ]");
+    if (ExpectedDpi() == 96)
+        EXPECT_EQ(WindowText(form.hwnd()).substr(WindowText(form.hwnd()).size() - 14),
+                  L"(12000x9000) ]");
+    if (ExpectedDpi() == 120)
+        EXPECT_EQ(WindowText(form.hwnd()).substr(WindowText(form.hwnd()).size() - 13),
+                  L"(9600x7200) ]");
     EXPECT_TRUE(form.HScroll1.Visible());  // wider than the viewport
     EXPECT_FALSE(form.CaptureUnsaved);
 }
@@ -145,10 +150,13 @@ TEST_F(Open, ShowsThePictureWithItsNameAndSizeInTwipsAndFitsTheViewer) {
 // shows its read-only box; it is cancelled.
 bool OpenShowsReadOnlyBox(app::FrmMain& form, const std::wstring& title) {
     bool shown = false;
-    DialogAnswer look(title, [&](HWND dialog) {
-        const HWND box = GetDlgItem(dialog, chx1);
-        shown = box && IsWindowVisible(box);
-    }, IDCANCEL);
+    DialogAnswer look(
+        title,
+        [&](HWND dialog) {
+            const HWND box = GetDlgItem(dialog, chx1);
+            shown = box && IsWindowVisible(box);
+        },
+        IDCANCEL);
     form.mnuOpen_Click();
     EXPECT_TRUE(look.seen()) << "no open dialog";
     return shown;
@@ -260,10 +268,11 @@ TEST_F(Open, TheDialogsListEveryKindAndOpenOnAllPictures) {
     std::vector<std::wstring> kinds;
     int selected = -1;
     {
-        DialogAnswer look(L"", [&](HWND dialog) { kinds = FileTypes(dialog, &selected); }, IDCANCEL);
+        DialogAnswer look(
+            L"", [&](HWND dialog) { kinds = FileTypes(dialog, &selected); }, IDCANCEL);
         form.mnuOpen_Click();
     }
-    const std::vector<std::wstring> expected = {L"Bmp (*.bmp)", L"JPGE(*.jpg)", L"PNG (*.png)",
+    const std::vector<std::wstring> expected = {L"Bmp (*.bmp)", L"JPGE(*.jpg)",  L"PNG (*.png)",
                                                 L"GIF (*.gif)", L"图标 (*.ico)", L"所有图片"};
     EXPECT_EQ(kinds, expected);
     EXPECT_EQ(selected, 5);
@@ -301,9 +310,10 @@ private:
 
 TEST_F(Open, APictureTooLargeForMemoryIsRefusedWithItsSizeAndOneThatFitsOpens) {
     const std::wstring huge = TempPath(L"fotolark huge.jpg");
-    const Bytes shell = MakeJpegShell(15000, 15000, 15000 * 15000 / 1024);  // enough scan for its size
-    std::ofstream(huge.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(shell.data()),
-                                                        std::streamsize(shell.size()));
+    const Bytes shell =
+        MakeJpegShell(15000, 15000, 15000 * 15000 / 1024);  // enough scan for its size
+    std::ofstream(huge.c_str(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(shell.data()), std::streamsize(shell.size()));
     ScriptedBoxes boxes({IDOK});
     {
         AddressSpaceOf32Bits space;

@@ -1,7 +1,7 @@
 // Twips against the real display's pixels, at each dpi the tests run on: the
 // toolkit's units and the main window's default size.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "app/frm_main.h"
 #include "tests/support/test_window.h"

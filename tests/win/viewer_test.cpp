@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "app/frm_main.h"
-#include "toolkit/handles.h"
-#include "toolkit/units.h"
 #include "tests/support/input.h"
 #include "tests/support/shown_form.h"
 #include "tests/support/test_window.h"
+#include "toolkit/handles.h"
+#include "toolkit/units.h"
 
 using namespace testing_support;
 
@@ -97,7 +97,6 @@ protected:
         GetScrollBarInfo(bar, OBJID_CLIENT, &info);
         return AlongBar(bar, (info.xyThumbTop + info.xyThumbBottom) / 2);
     }
-
 };
 
 TEST_F(Viewer, AtStartTheDesignedHolderFitsWithNoBars) {
@@ -282,8 +281,10 @@ TEST_F(Viewer, The4kPictureScrollsToItsLastRowAndColumn) {
     // Read here: the bar answers other threads wrongly under Wine.
     const POINT hThumb = ThumbCentre(HBar()), vThumb = ThumbCentre(VBar());
     std::thread user([&] {
-        DragToEnd(HBar(), hThumb, true, [&] { return form.HScroll1.Value() == form.HScroll1.Max(); });
-        DragToEnd(VBar(), vThumb, false, [&] { return form.VScroll1.Value() == form.VScroll1.Max(); });
+        DragToEnd(HBar(), hThumb, true,
+                  [&] { return form.HScroll1.Value() == form.HScroll1.Max(); });
+        DragToEnd(VBar(), vThumb, false,
+                  [&] { return form.VScroll1.Value() == form.VScroll1.Max(); });
     });
     PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.Max(); }, 5000);
     user.join();
@@ -336,7 +337,8 @@ TEST_F(Viewer, WheelAndKeysScrollThroughTheBars) {
     const RECT view = Viewport();
     const POINT middle{(view.left + view.right) / 2, (view.top + view.bottom) / 2};
     const auto placed = [&] {
-        return Offset().x == -PixelsOf(form.HScroll1.Value()) && Offset().y == -PixelsOf(form.VScroll1.Value());
+        return Offset().x == -PixelsOf(form.HScroll1.Value()) &&
+               Offset().y == -PixelsOf(form.VScroll1.Value());
     };
 
     Wheel(middle, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);  // towards the user: down the picture
@@ -360,13 +362,15 @@ TEST_F(Viewer, WheelAndKeysScrollThroughTheBars) {
     EXPECT_EQ(form.VScroll1.Value(), 0);
 
     PressKeys({VK_DOWN});
-    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.SmallChange(); })) << "a line";
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.SmallChange(); }))
+        << "a line";
     PressKeys({VK_NEXT});
     EXPECT_TRUE(PumpUntil([&] {
         return form.VScroll1.Value() == form.VScroll1.SmallChange() + form.VScroll1.LargeChange();
     })) << "a page";
     PressKeys({VK_END});
-    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.Max(); })) << "the end";
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.Max(); }))
+        << "the end";
     PressKeys({VK_DOWN});
     PressKeys({VK_RIGHT});
     EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == form.HScroll1.SmallChange(); }));

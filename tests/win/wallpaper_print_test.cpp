@@ -60,7 +60,8 @@ protected:
                   ReadPicture(form.PicBmp.GetPicture()).data);
     }
     void ShowOtherPicture() {
-        form.PicBmp.SetPicture(capture::GrabWindowArea(GetDesktopWindow(), capture::WindowArea::Whole, 0, 0, 300, 200));
+        form.PicBmp.SetPicture(capture::GrabWindowArea(GetDesktopWindow(),
+                                                       capture::WindowArea::Whole, 0, 0, 300, 200));
     }
     // Any message box is recorded and answered, so a fault fails the test, not hangs it.
     ScriptedBoxes boxes{std::vector<int>{}};
@@ -100,7 +101,8 @@ TEST_F(Wallpaper, AnUnwritableWindowsFileFallsBackToTheUsersFolderAndNoFileChang
 
 // Where the system refuses the setting, the user is told, with the file written.
 TEST_F(Wallpaper, ARefusalIsReportedNotTakenForSuccess) {
-    const auto previous = output::SetDeskWallpaperHandler([](const std::wstring&) { return false; });
+    const auto previous =
+        output::SetDeskWallpaperHandler([](const std::wstring&) { return false; });
     form.mnuClient_Click();
     form.mnuWallpaper_Click();
     output::SetDeskWallpaperHandler(previous);
@@ -132,8 +134,8 @@ public:
         const HMODULE spooler = GetModuleHandleW(L"winspool.drv");
         const HRSRC resource = FindResourceW(spooler, MAKEINTRESOURCEW(1), L"PPDFILE");
         {
-            const toolkit::UniqueFile file(
-                CreateFileW(description_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            const toolkit::UniqueFile file(CreateFileW(description_.c_str(), GENERIC_WRITE, 0,
+                                                       nullptr, CREATE_ALWAYS, 0, nullptr));
             DWORD written = 0;
             WriteFile(file.get(), LockResource(LoadResource(spooler, resource)),
                       SizeofResource(spooler, resource), &written, nullptr);

@@ -17,12 +17,12 @@
 #include "app/frm_main.h"
 #include "app/frm_main_definition.h"
 #include "output/picture_file.h"
-#include "toolkit/handles.h"
-#include "toolkit/runtime.h"
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
 #include "tests/support/shown_form.h"
 #include "tests/support/test_window.h"
+#include "toolkit/handles.h"
+#include "toolkit/runtime.h"
 
 using namespace testing_support;
 
@@ -31,19 +31,43 @@ namespace {
 // The menu bar as the user sees it; the scroll-window entry is not shown, the
 // commands for several displays come after the specified ones.
 const MenuItemShown kExpectedMenus[] = {
-    {1, L"文件(&F)", true},       {2, L"打开(&O)", true},        {2, L"保存(&S)\tCtrl+S", true},
-    {2, L"-", true},              {2, L"取消捕获(&C)", true},    {2, L"-", true},
-    {2, L"设置为墙纸\tCtrl+W", true}, {2, L"清除墙纸\tCtrl+C", true}, {2, L"用画图编辑", true},
-    {2, L"-", true},              {2, L"打印(&P)", true},        {2, L"-", true},
-    {2, L"退出(&X)\tCtrl+Q", true}, {1, L"捕获(&C)", true},      {2, L"整个屏幕(&S)", true},
-    {2, L"自由捕获(&D)", true},   {2, L"-", true},               {2, L"延时捕获(&A)", true},
-    {2, L"当前工作区(&C)", true}, {2, L"-", true},               {2, L"当前窗口(&F)", true},
-    {2, L"-", true},              {2, L"全部显示器(&M)", true},  {2, L"指针所在显示器(&N)", true},
+    {1, L"文件(&F)", true},
+    {2, L"打开(&O)", true},
+    {2, L"保存(&S)\tCtrl+S", true},
+    {2, L"-", true},
+    {2, L"取消捕获(&C)", true},
+    {2, L"-", true},
+    {2, L"设置为墙纸\tCtrl+W", true},
+    {2, L"清除墙纸\tCtrl+C", true},
+    {2, L"用画图编辑", true},
+    {2, L"-", true},
+    {2, L"打印(&P)", true},
+    {2, L"-", true},
+    {2, L"退出(&X)\tCtrl+Q", true},
+    {1, L"捕获(&C)", true},
+    {2, L"整个屏幕(&S)", true},
+    {2, L"自由捕获(&D)", true},
+    {2, L"-", true},
+    {2, L"延时捕获(&A)", true},
+    {2, L"当前工作区(&C)", true},
+    {2, L"-", true},
+    {2, L"当前窗口(&F)", true},
+    {2, L"-", true},
+    {2, L"全部显示器(&M)", true},
+    {2, L"指针所在显示器(&N)", true},
     {2, L"选取窗口(&W)", true},
-    {1, L"图像(&I)", false},      {2, L"-", true},               {2, L"选择语言(&L)", false},
-    {3, L"简体中文(&C)", true},   {3, L"英语(&English)", true},  {1, L"帮助(&H)", true},
-    {2, L"帮助(H)", true},        {2, L"-", true},               {2, L"关于(&A)...", true},
-    {2, L"-", true},              {2, L"语言/Language(&L)", true}, {3, L"简体中文(&C)", true},
+    {1, L"图像(&I)", false},
+    {2, L"-", true},
+    {2, L"选择语言(&L)", false},
+    {3, L"简体中文(&C)", true},
+    {3, L"英语(&English)", true},
+    {1, L"帮助(&H)", true},
+    {2, L"帮助(H)", true},
+    {2, L"-", true},
+    {2, L"关于(&A)...", true},
+    {2, L"-", true},
+    {2, L"语言/Language(&L)", true},
+    {3, L"简体中文(&C)", true},
     {3, L"English(&E)", true},
 };
 
@@ -179,9 +203,8 @@ protected:
             });
             const auto happened = [&] {
                 return !boxes.asked.empty() || !dialogs.seen().empty() || !did.empty() ||
-                       form.PicBmp.GetPicture().Bitmap() != bitmap ||
-                       form.CaptureUnsaved || form.RegionArmed ||
-                       app::HelpTaskId() != help || FileExists(paintFile_) ||
+                       form.PicBmp.GetPicture().Bitmap() != bitmap || form.CaptureUnsaved ||
+                       form.RegionArmed || app::HelpTaskId() != help || FileExists(paintFile_) ||
                        DeskWallpaper() != marker_ || Caption() != caption;
             };
             RECT r{};
@@ -213,12 +236,14 @@ protected:
     void Finish(const std::set<std::wstring>& did) {
         if (did.count(L"armed")) {
             std::thread user([] { Click(POINT{1700, 900}); });
-            PumpUntil([&] { return !IsIconic(form.hwnd()) &&
-                                   form.GetScaleMode() == toolkit::ScaleMode::Twips; });
+            PumpUntil([&] {
+                return !IsIconic(form.hwnd()) && form.GetScaleMode() == toolkit::ScaleMode::Twips;
+            });
             user.join();
         }
         if (did.count(L"help")) {
-            const toolkit::UniqueHandle notepad(OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
+            const toolkit::UniqueHandle notepad(
+                OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(app::HelpTaskId())));
             if (notepad) TerminateProcess(notepad.get(), 0);
         }
     }
@@ -281,10 +306,23 @@ TEST_F(ToolbarPresses, EachButtonRunsItsOwnCommandAndTheGapsNothing) {
 }
 
 TEST_F(WindowDefinition, TooltipsAreFixedChineseTexts) {
-    const wchar_t* expected[17] = {nullptr, L"打开", L"保存图片", nullptr, L"捕获全屏",
-                                   L"区域到剪切板", L"延时捕获活动窗口", L"捕获当前窗口",
-                                   L"捕获当前窗口", L"捕获工作区", nullptr, L"用画图编辑",
-                                   L"设为墙纸", L"打印", nullptr, L"帮助", L"关于"};
+    const wchar_t* expected[17] = {nullptr,
+                                   L"打开",
+                                   L"保存图片",
+                                   nullptr,
+                                   L"捕获全屏",
+                                   L"区域到剪切板",
+                                   L"延时捕获活动窗口",
+                                   L"捕获当前窗口",
+                                   L"捕获当前窗口",
+                                   L"捕获工作区",
+                                   nullptr,
+                                   L"用画图编辑",
+                                   L"设为墙纸",
+                                   L"打印",
+                                   nullptr,
+                                   L"帮助",
+                                   L"关于"};
     for (int index = 1; index <= 17; ++index) {
         TBBUTTON button{};
         SendMessageW(form.Toolbar1.hwnd(), TB_GETBUTTON, index - 1, LPARAM(&button));
