@@ -127,7 +127,7 @@ void FrmMain::MarkupChanged(mk::Box changed) {
     const bool active = Markup.CurrentTool() != mk::Tool::Select;
     if (active) {
         if (!panelBeforeTool_) panelBeforeTool_ = PanelText(1);
-        SetPanelText(1, MarkupToolTextOf(Markup.CurrentTool())->status);
+        SetPanelText(1, UiTexts[MarkupToolTextOf(Markup.CurrentTool())->status]);
     } else if (panelBeforeTool_) {
         SetPanelText(1, *panelBeforeTool_);
         panelBeforeTool_.reset();
@@ -154,7 +154,7 @@ void FrmMain::mnuCopyMarked_Click() {
         toolkit::SelectGuard target(to.get(), copy.get());
         BitBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, SRCCOPY);
     }
-    if (!capture::SetClipboardBitmap(hwnd(), copy)) ShowMessage(kMarkupCopyFailed);
+    if (!capture::SetClipboardBitmap(hwnd(), copy)) ShowMessage(UiTexts[TextId::MarkupCopyFailed]);
 }
 
 }  // namespace app

@@ -165,33 +165,37 @@ void FrmMain::ShowMarkupMenu(POINT screen) {
     for (int i = 0; i < kMarkupToolCount; ++i) {
         const MarkupToolText& t = kMarkupTools[i];
         AppendMenuW(menu.get(), MF_STRING | (t.tool == Markup.CurrentTool() ? MF_CHECKED : 0),
-                    kToolItem + i, t.name);
+                    kToolItem + i, UiTexts[t.name].c_str());
     }
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     toolkit::UniqueMenu colors(CreatePopupMenu()), widths(CreatePopupMenu());
     const mk::Rgb color = Markup.ColorOf(Markup.CurrentTool());
     for (int i = 0; i < 8; ++i)
         AppendMenuW(colors.get(), MF_STRING | (mk::kPalette[i] == color ? MF_CHECKED : 0),
-                    kColorItem + i, kMarkupColorNames[i]);
+                    kColorItem + i, UiTexts[kMarkupColorNames[i]].c_str());
     for (int i = 0; i < kMarkupWidthCount; ++i) {
-        const std::wstring text = std::to_wstring(kMarkupWidths[i]) + kMarkupWidthItem;
+        const std::wstring text =
+            std::to_wstring(kMarkupWidths[i]) + UiTexts[TextId::MarkupWidthItem];
         AppendMenuW(widths.get(), MF_STRING | (kMarkupWidths[i] == Markup.Width() ? MF_CHECKED : 0),
                     kWidthItem + i, text.c_str());
     }
-    if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(colors.get()), kMarkupColorMenu))
+    if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(colors.get()),
+                    UiTexts[TextId::MarkupColorMenu].c_str()))
         colors.release();
-    if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(widths.get()), kMarkupWidthMenu))
+    if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(widths.get()),
+                    UiTexts[TextId::MarkupWidthMenu].c_str()))
         widths.release();
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     const UINT off = MF_GRAYED;
     AppendMenuW(menu.get(), MF_STRING | (Markup.Steps().CanUndo() ? 0 : off), kUndoItem,
-                kMarkupUndo);
+                (UiTexts[TextId::MarkupUndo] + L"\tCtrl+Z").c_str());
     AppendMenuW(menu.get(), MF_STRING | (Markup.Steps().CanRedo() ? 0 : off), kRedoItem,
-                kMarkupRedo);
+                (UiTexts[TextId::MarkupRedo] + L"\tCtrl+Y").c_str());
     AppendMenuW(menu.get(), MF_STRING | (Markup.Selected() >= 0 ? 0 : off), kDeleteItem,
-                kMarkupDelete);
+                (UiTexts[TextId::MarkupDelete] + L"\tDelete").c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), MF_STRING, kCopyItem, kMarkupCopy);
+    AppendMenuW(menu.get(), MF_STRING, kCopyItem,
+                (UiTexts[TextId::MarkupCopy] + L"\tCtrl+Shift+C").c_str());
 
     const UINT chosen = UINT(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                             screen.y, 0, hwnd(), nullptr));

@@ -154,6 +154,15 @@ TEST_F(LanguageFiles, ShippedFiles) {
     form.LoadLanguageFile(shipped, L"\\English.lng");
     EXPECT_EQ(Caption(), L"Fotolark");
     EXPECT_EQ(form.PanelText(1), L"Skylark Software - Fotolark V2.0");
+    // Every further text has its English line: none is left as the Chinese one, but the
+    // language menu's, which name each language in itself in both files.
+    for (int i = 0; i < app::kTextCount; ++i) {
+        const auto id = app::TextId(i);
+        if (id == app::TextId::LanguageMenu || id == app::TextId::LanguageChinese ||
+            id == app::TextId::LanguageEnglish)
+            continue;
+        EXPECT_NE(form.UiTexts[id], app::ChineseText(id)) << i;
+    }
     // Every English caption has one access key, none taken twice in a menu.
     std::vector<std::set<wchar_t>> taken;  // per level of the menus open on the way
     for (const MenuItemShown& item : Menus()) {
