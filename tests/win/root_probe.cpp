@@ -10,6 +10,7 @@
 #include "app/command_map.h"
 #include "app/frm_main.h"
 #include "tests/support/test_window.h"
+#include "tests/support/wait.h"
 #include "toolkit/runtime.h"
 
 namespace {
@@ -44,7 +45,14 @@ int wmain(int argc, wchar_t** argv) {
         app::FrmMain form;
         if (!form.Load()) return 3;
         form.mnuHowto_Click();
-        out += (app::HelpTask ? CommandLineOf(app::HelpTask.get()) : L"(no Notepad)") + L"\n";
+        // Wine sets up a new process's memory as it starts: read once it has.
+        std::wstring notepad = L"(no Notepad)";
+        if (app::HelpTask)
+            testing_support::PumpUntil([&] {
+                notepad = CommandLineOf(app::HelpTask.get());
+                return !notepad.empty() && notepad != L"(unknown)";
+            });
+        out += notepad + L"\n";
         if (app::HelpTask) TerminateProcess(app::HelpTask.get(), 0);
         form.mnuEnglish_Click();
         wchar_t open[64] = L"";
