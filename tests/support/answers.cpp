@@ -22,16 +22,23 @@ EndCatcher::~EndCatcher() { toolkit::SetEndHandler(previous_); }
 
 namespace {
 
+// A visible dialog of this process with that title (any, when null): not, say,
+// the crash report of another program.
+HWND OwnDialog(const wchar_t* name) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", name); w;
+         w = FindWindowExW(nullptr, w, L"#32770", name)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
 // The next visible dialog of that title, or null when stopped or after 20 s.
 HWND NextDialog(const std::wstring& title, const std::atomic<bool>& stop) {
     HWND dialog = nullptr;
     const wchar_t* name = title.empty() ? nullptr : title.c_str();
-    if (!PumpUntil(
-            [&] {
-                return stop || ((dialog = FindWindowW(L"#32770", name)) && IsWindowVisible(dialog));
-            },
-            20000) ||
-        stop)
+    if (!PumpUntil([&] { return stop || (dialog = OwnDialog(name)) != nullptr; }, 20000) || stop)
         return nullptr;
     Sleep(200);  // as a person reads before answering
     return dialog;

@@ -121,7 +121,7 @@ TEST_F(DelayedCapture, OkCapturesTheWindowBroughtToTheFrontDuringThePause) {
     std::atomic<bool> done{false};
     RECT targetRect{};
     std::thread user([&] {
-        Sleep(1500);
+        Sleep(1500);  // late in the two seconds: the pause is what is tested
         PatternWindow window(300, 200, 240, 160, L"brought to front");
         SetForegroundWindow(window.hwnd());
         GetWindowRect(window.hwnd(), &targetRect);
@@ -151,7 +151,7 @@ TEST_F(DelayedCapture, NoForegroundWindowGivesAnEmptyPicture) {
     // inactive: the foreground thread then has no active window.
     std::atomic<bool> done{false}, none{false};
     std::thread user([&] {
-        Sleep(1000);
+        Sleep(1000);  // halfway through the pause
         PatternWindow window(300, 200, 240, 160, L"taken away");
         SetForegroundWindow(window.hwnd());
         SetActiveWindow(nullptr);
@@ -221,7 +221,7 @@ TEST_P(KeysAfterCapture, EntireScreenDelayedAndFreeRegion) {
     // the display's focus stays there unless the window takes it back.
     ScriptedBoxes ok({IDOK});
     std::thread user([&] {
-        Sleep(800);
+        Sleep(800);  // during the pause
         Click(Centre(other.hwnd()));
     });
     form.mnuAtiveWindow_Click();
