@@ -70,8 +70,8 @@ const ToolbarButton kToolbarButtons[kToolbarButtonCount] = {
     {ButtonKind::Button, 6, int(TextId::TipScreen), nullptr, ID_mnuScreen},
     {ButtonKind::Button, 3, int(TextId::TipRegion), nullptr, ID_mnuDistrict},
     {ButtonKind::Button, 7, int(TextId::TipDelayed), nullptr, ID_mnuAtiveWindow},
-    {ButtonKind::Button, 8, int(TextId::TipWindow), nullptr,
-     0},  // shares 9's tooltip, runs nothing
+    // Button 8 shares 9's tooltip and runs nothing.
+    {ButtonKind::Button, 8, int(TextId::TipWindow), nullptr, 0},
     {ButtonKind::Button, 9, int(TextId::TipWindow), nullptr, ID_mnuTitleBar},
     {ButtonKind::Button, 10, int(TextId::TipClient), nullptr, ID_mnuClient},
     {ButtonKind::Placeholder, 0, -1, nullptr, 0},

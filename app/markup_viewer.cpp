@@ -72,10 +72,8 @@ bool FrmMain::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             const bool plain = !Markup.Marked() && !Markup.Pending() && !Markup.PendingCrop() &&
                                Markup.Selected() < 0;
             if (plain) return false;  // the picture box's own painting, palette and all
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(PicBmp.hwnd(), &ps);
-            PaintViewer(dc, ps.rcPaint);
-            EndPaint(PicBmp.hwnd(), &ps);
+            toolkit::PaintDC dc(PicBmp.hwnd());
+            PaintViewer(dc.get(), dc.area());
             return true;
         }
         case WM_LBUTTONDOWN:

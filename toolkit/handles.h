@@ -64,6 +64,23 @@ private:
     HDC dc_;
 };
 
+// The DC of a WM_PAINT: EndPaint on every path, so the window is validated
+// even when the painting stops early.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    ~PaintDC() { ::EndPaint(hwnd_, &ps_); }
+    HDC get() const { return dc_; }
+    const RECT& area() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 // Selects an object into a DC and selects the previous one back on scope exit.
 class SelectGuard {
 public:

@@ -75,10 +75,8 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
             return 1;  // WM_PAINT fills the background with the picture, without flicker
         case WM_PAINT:
             if (self) {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd, &ps);
-                self->Paint(dc, ps.rcPaint);
-                EndPaint(hwnd, &ps);
+                PaintDC dc(hwnd);
+                self->Paint(dc.get(), dc.area());
                 return 0;
             }
             break;

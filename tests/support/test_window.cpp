@@ -207,4 +207,14 @@ HWND FindShownWindow(const wchar_t* cls, DWORD pid, const std::wstring& titlePar
     return nullptr;
 }
 
+std::wstring DeskWallpaper() {
+    wchar_t path[MAX_PATH] = L"";
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return path;
+}
+
+void SetDeskWallpaper(std::wstring path) {
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE);
+}
+
 }  // namespace testing_support

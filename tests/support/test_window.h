@@ -90,6 +90,10 @@ std::wstring WindowText(HWND hwnd);
 // process (any, when 0), whose caption holds `titlePart`; null for none.
 HWND FindShownWindow(const wchar_t* cls, DWORD pid = 0, const std::wstring& titlePart = L"");
 
+// The desktop wallpaper's file as the system reports it, and setting it.
+std::wstring DeskWallpaper();
+void SetDeskWallpaper(std::wstring path);
+
 // Removes the stored settings so each test starts as a first run.
 void ClearSettings();
 

@@ -15,22 +15,13 @@
 #include "output/wallpaper.h"
 #include "tests/support/answers.h"
 #include "tests/support/shown_form.h"
+#include "tests/support/test_window.h"
 
 using namespace testing_support;
 
 namespace {
 
 const std::wstring kWindowsFile = L"c:\\windows\\wallpaper.bmp";
-
-std::wstring DeskWallpaper() {
-    wchar_t path[MAX_PATH] = L"";
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    return path;
-}
-
-void SetDeskWallpaper(std::wstring path) {
-    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE);
-}
 
 std::wstring UserFile() {
     wchar_t* folder = nullptr;

@@ -153,16 +153,6 @@ private:
     std::thread worker_;
 };
 
-std::wstring DeskWallpaper() {
-    wchar_t path[MAX_PATH] = L"";
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    return path;
-}
-
-void SetDeskWallpaper(std::wstring path) {
-    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE);
-}
-
 // Each toolbar button pressed with the real mouse, recognised by what only
 // its command does; the gaps and the separator do nothing at all.
 class ToolbarPresses : public WindowDefinition {
