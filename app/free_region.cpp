@@ -58,6 +58,7 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     SetWindowState(toolkit::WindowState::Normal);
     PicBmp.SetPicture(std::move(copy.picture));
     MarkupReset();
+    if (copy.onClipboard) RememberClipboardCopy();
     if (!copy.onClipboard)
         toolkit::MsgBox(hwnd(), UiTexts[TextId::ClipboardFailed], MB_OK | MB_ICONEXCLAMATION,
                         toolkit::ExeName());

@@ -115,7 +115,15 @@ public:
     // its marks merged into its pixels and cropped.
     output::markup::Editor Markup;
     toolkit::Picture MarkedPicture();
+    // The picture as it leaves, or empty once the user was told why it cannot.
+    toolkit::Picture PictureToHandOn();
     void mnuCopyMarked_Click();
+    void CopyMarkedToClipboard(const toolkit::Picture& marked);
+    // Where the clipboard still holds our own copy of this picture without the
+    // redaction just drawn, the marked picture takes its place.
+    void KeepSecretsOffClipboard();
+    // Our copy of the viewer's picture that the clipboard holds, unredacted.
+    void RememberClipboardCopy();
 
     // Status panels, numbered from 1.
     void SetPanelText(int panel, const std::wstring& text);
@@ -187,6 +195,10 @@ private:
 
     std::wstring markupOpenedName_;
     HBITMAP markupBitmap_ = nullptr;  // of the picture the marks belong to
+    // The picture whose unredacted copy we put on the clipboard, and the
+    // clipboard's sequence number just after.
+    HBITMAP clipboardPicture_ = nullptr;
+    DWORD clipboardSequence_ = 0;
     bool markupMadeUnsaved_ = false;
     std::optional<std::wstring> panelBeforeTool_;
 

@@ -7,8 +7,9 @@ namespace app {
 
 void FrmMain::mnuMspaint_Click() {
     if (PicBmp.GetPicture().Empty()) return;
-    const output::EditOutcome outcome =
-        output::EditInPaint(MarkedPicture(), toolkit::AppPath(), hwnd());
+    const toolkit::Picture picture = PictureToHandOn();
+    if (picture.Empty()) return;
+    const output::EditOutcome outcome = output::EditInPaint(picture, toolkit::AppPath(), hwnd());
     if (outcome.failure == output::EditFailure::NotWritten)
         ShowMessage(UiTexts[TextId::PaintNotWritten]);
     else if (outcome.failure == output::EditFailure::NotStarted)

@@ -46,7 +46,9 @@ void FrmMain::mnusave_Click() {
     CDopen.FilterIndex = 1;
     CDopen.DialogTitle = UiTexts[TextId::SaveTitle];
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
-    if (!output::SavePicture(MarkedPicture(), CDopen.FileName)) {
+    const toolkit::Picture picture = PictureToHandOn();
+    if (picture.Empty()) return;
+    if (!output::SavePicture(picture, CDopen.FileName)) {
         ShowMessage(UiTexts[TextId::SaveFailed] + CDopen.FileName);
         return;
     }

@@ -86,6 +86,7 @@ constexpr const wchar_t* kChinese[kTextCount] = {
     L"删除",
     L"复制图片",
     L"无法把图片复制到剪贴板：剪贴板被另一个程序占用。",
+    L"内存不足，无法把标记合并到图片中（%1 x %2 像素）。",
 };
 
 }  // namespace

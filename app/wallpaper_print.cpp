@@ -9,7 +9,9 @@ void FrmMain::mnuWallpaper_Click() {
         ShowMessage(UiTexts[TextId::NoWallpaperPicture]);
         return;
     }
-    const output::WallpaperOutcome outcome = output::SetWallpaper(MarkedPicture());
+    const toolkit::Picture picture = PictureToHandOn();
+    if (picture.Empty()) return;
+    const output::WallpaperOutcome outcome = output::SetWallpaper(picture);
     if (outcome.failure == output::WallpaperFailure::NotWritten)
         ShowMessage(UiTexts[TextId::WallpaperNotWritten]);
     else if (outcome.failure == output::WallpaperFailure::NotAccepted)

@@ -51,14 +51,49 @@ toolkit::UniqueBitmap Duplicate(HDC display, HBITMAP original, int64_t width, in
     return CopyArea(display, memory.get(), 0, 0, width, height);
 }
 
+// Windows' clipboard history and cloud clipboard skip what carries these; other
+// systems just hold a few bytes more.
+bool AddPrivacyFormats() {
+    for (const wchar_t* name : {L"ExcludeClipboardContentFromMonitorProcessing",
+                                L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
+        const UINT format = RegisterClipboardFormatW(name);
+        toolkit::UniqueGlobal zero(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DWORD)));
+        if (!format || !zero || !SetClipboardData(format, zero.get())) return false;
+        zero.release();  // the clipboard's now
+    }
+    return true;
+}
+
 }  // namespace
 
-bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap) {
+bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPrivate) {
     ClipboardGuard clipboard(owner);
-    if (!clipboard.open() || !EmptyClipboard() || !SetClipboardData(CF_BITMAP, bitmap.get()))
+    if (!clipboard.open() || !EmptyClipboard()) return false;
+    // A private picture goes only with its formats: never a secret without them.
+    if (keepPrivate && !AddPrivacyFormats()) {
+        EmptyClipboard();
         return false;
+    }
+    if (!SetClipboardData(CF_BITMAP, bitmap.get())) {
+        EmptyClipboard();
+        return false;
+    }
     bitmap.release();  // the clipboard's now
     return true;
+}
+
+ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture,
+                                     bool keepPrivate) {
+    const SIZE size = picture.PixelSize();
+    toolkit::UniqueBitmap copy;
+    {
+        toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+        if (!screen.get()) return ClipboardCopy::NoMemory;
+        copy = Duplicate(screen.get(), picture.Bitmap(), size.cx, size.cy);
+    }
+    if (!copy) return ClipboardCopy::NoMemory;
+    return SetClipboardBitmap(owner, copy, keepPrivate) ? ClipboardCopy::Done
+                                                        : ClipboardCopy::Refused;
 }
 
 ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t Right,

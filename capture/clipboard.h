@@ -24,7 +24,14 @@ ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t 
 
 // Empties the clipboard and hands it the bitmap. The bitmap stays with its
 // owner unless the clipboard took it; false when the clipboard is held by
-// another program or refuses it.
-bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap);
+// another program or refuses it. `keepPrivate` (a picture with a redaction)
+// also asks clipboard history and the cloud clipboard to pass it over.
+bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPrivate = false);
+
+enum class ClipboardCopy { Done, NoMemory, Refused };
+
+// Puts a copy of the picture on the clipboard, in the display's format.
+ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture,
+                                     bool keepPrivate);
 
 }  // namespace capture

@@ -41,4 +41,8 @@ using AddressSpaceProbe = std::function<FreeAddressSpace()>;
 // process's own; an empty probe restores it. Returns the previous one.
 AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe);
 
+// Whether a new picture of that size fits the address space now, by the rule
+// a load is sized by.
+bool RoomForPicture(int64_t width, int64_t height);
+
 }  // namespace output

@@ -172,4 +172,9 @@ LoadedPicture LoadPicture(const std::wstring& path) {
     }
 }
 
+bool RoomForPicture(int64_t width, int64_t height) {
+    const FreeAddressSpace space = AddressSpaceFree();
+    return FitsInMemory(width, height, space.largestBlock, space.total);
+}
+
 }  // namespace output

@@ -14,6 +14,7 @@
 #include "output/imaging.h"
 #include "output/picture_header.h"
 #include "toolkit/handles.h"
+#include "toolkit/refused_writes.h"
 
 namespace output {
 
@@ -40,6 +41,10 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
 
 // A file of a new name in folder, created here so that it is nobody else's.
 UniqueFile NewFileIn(const std::wstring& folder, std::wstring& name) {
+    if (toolkit::WriteRefused(folder)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return UniqueFile();
+    }
     static std::atomic<unsigned> next{GetTickCount()};
     for (int attempt = 0; attempt < 64; ++attempt) {
         wchar_t unique[16];

@@ -1,15 +1,22 @@
 ; The Fotolark installer, made by tools/package:
-;   makensis -DVERSION=2.0 -DDIST=<folder the zip holds> -DOUTFILE=<setup.exe> [-DLANGUAGES] installer.nsi
-; DIST holds fotolark.exe and readme.txt, and language/*.lng when LANGUAGES is defined.
+;   makensis -DVERSION=2.0 -DDIST=<folder the win32 zip holds> -DDIST64=<folder the win64 zip holds>
+;            -DOUTFILE=<setup.exe> [-DLANGUAGES] [-DTARGET=amd64-unicode] installer.nsi
+; Each DIST holds its build's fotolark.exe and readme.txt, and language/*.lng when LANGUAGES is
+; defined. One setup serves both: the x64 program on 64-bit Windows, the i686 one elsewhere.
+; TARGET builds the same setup as a 64-bit program, for machines that cannot run 32-bit code.
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+
+!include x64.nsh
 
 !define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fotolark"
 
 Name "Fotolark ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES\Fotolark"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -18,18 +25,34 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; The shortcut and the uninstall key belong to the machine, like the folder.
+; The shortcut and the uninstall key belong to the machine, like the folder. A folder given
+; with /D= is kept; otherwise the program goes where Windows keeps programs of its kind.
 Function .onInit
   SetShellVarContext all
+  ${If} ${RunningX64}
+    SetRegView 64
+    StrCmp $INSTDIR "" 0 +2
+    StrCpy $INSTDIR "$PROGRAMFILES64\Fotolark"
+  ${Else}
+    StrCmp $INSTDIR "" 0 +2
+    StrCpy $INSTDIR "$PROGRAMFILES\Fotolark"
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext all
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
 FunctionEnd
 
 Section
   SetOutPath "$INSTDIR"
-  File "${DIST}/fotolark.exe"
+  ${If} ${RunningX64}
+    File "${DIST64}/fotolark.exe"
+  ${Else}
+    File "${DIST}/fotolark.exe"
+  ${EndIf}
   File "${DIST}/readme.txt"
 !ifdef LANGUAGES
   SetOutPath "$INSTDIR\language"

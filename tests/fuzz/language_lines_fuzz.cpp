@@ -13,6 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (line.find_first_of("\r\n") != std::string::npos) abort();
         total += line.size();
     }
-    if (total > size) abort();
+    for (const auto& line : file.extra) {
+        if (line.find_first_of("\r\n") != std::string::npos) abort();
+        total += line.size();
+    }
+    if (total > size || file.extra.size() > size_t(app::kTextCount)) abort();
     return 0;
 }

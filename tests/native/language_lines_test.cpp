@@ -44,13 +44,23 @@ TEST(LanguageLines, TwentyFiveLinesAtMostAndShortFilesLeaveTheRestEmpty) {
     EXPECT_EQ(SplitLanguageFile("").lines[0], "");
 }
 
-TEST(LanguageLines, LinesAfterTheTwentyFifthAreTheFurtherTextsInOrder) {
+TEST(LanguageLines, TheFurtherTextsFollowTheMarkerInOrder) {
     std::string file;
-    for (int i = 0; i < 25 + kTextCount + 3; ++i) file += "L" + std::to_string(i) + "\r\n";
-    const auto lines = SplitLanguageFile(file);
+    for (int i = 0; i < 25; ++i) file += "L" + std::to_string(i) + "\r\n";
+    // A translator's note after the 25 lines changes nothing.
+    const std::string noted = file + "Translated by Li Lei\r\nmore texts\r\n";
+    EXPECT_TRUE(SplitLanguageFile(noted).extra.empty());
+    EXPECT_EQ(SplitLanguageFile(noted).lines[24], "L24");
+
+    std::string marked = noted + "  [more texts]\t\r\n";
+    for (int i = 0; i < kTextCount + 3; ++i) marked += "T" + std::to_string(i) + "\r\n";
+    const auto lines = SplitLanguageFile(marked);
     ASSERT_EQ(lines.extra.size(), size_t(kTextCount));  // those past every text are ignored
-    EXPECT_EQ(lines.extra[0], "L25");
-    EXPECT_TRUE(SplitLanguageFile("a\r\n").extra.empty());
+    EXPECT_EQ(lines.extra[0], "T0");
+    EXPECT_EQ(lines.extra[kTextCount - 1], "T" + std::to_string(kTextCount - 1));
+    // Within the 25 the marker is a caption like any other.
+    EXPECT_EQ(SplitLanguageFile("[more texts]\r\nT0").lines[0], "[more texts]");
+    EXPECT_TRUE(SplitLanguageFile("[more texts]\r\nT0").extra.empty());
 
     // An empty line keeps the text it stands for; the others replace theirs.
     Texts texts;

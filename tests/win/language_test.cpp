@@ -188,6 +188,7 @@ TEST_F(LanguageFiles, FurtherLinesReplaceMessagesAndTooltipsAndShortFilesKeepThe
     lines.resize(app::TextLine(app::TextId::TipOpen) + 1, L"");  // empty lines keep their texts
     lines[app::TextLine(app::TextId::NothingToSave)] = L"Nothing here to save.";
     lines[app::TextLine(app::TextId::TipOpen)] = L"Open it";
+    lines.insert(lines.begin() + 25, L"[more texts]");
     Write(L"English.lng", lines);
     form.mnuEnglish_Click();
     ScriptedBoxes boxes({IDOK, IDOK, IDOK});

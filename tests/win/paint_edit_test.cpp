@@ -14,6 +14,7 @@
 #include "output/picture_file.h"
 #include "tests/support/answers.h"
 #include "tests/support/shown_form.h"
+#include "toolkit/refused_writes.h"
 #include "toolkit/runtime.h"
 
 using namespace testing_support;
@@ -114,6 +115,25 @@ TEST_F(PaintEdit, AnUnwritableProgramFolderFallsBackToTheUsersTempAndNoEditorIsS
     form.mnuMspaint_Click();
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_EQ(boxes.asked[0].text, L"无法启动画图程序编辑：" + fallback);
+    DeleteFileW(fallback.c_str());
+}
+
+// A program folder the user may not write (Program Files, for a user who is not
+// an administrator): Paint is still started on a file that holds the picture.
+TEST_F(PaintEdit, AReadOnlyProgramFolderHandsPaintTheUsersCopy) {
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));  // as the installer leaves it
+    const std::wstring program = toolkit::AppPath() + L"\\";
+    const auto previous = toolkit::SetWriteRefusal([&](const std::wstring& into) {
+        return _wcsnicmp(into.c_str(), program.c_str(), program.size()) == 0;
+    });
+    const std::wstring fallback = TempPath(L"Fotolark\\temp.bmp");
+    form.mnuClient_Click();
+    form.mnuMspaint_Click();
+    toolkit::SetWriteRefusal(previous);
+    EXPECT_TRUE(PumpUntil([&] { return Started().size() >= 1; }, 10000));
+    ExpectEdited(fallback, 1);
+    EXPECT_FALSE(FileExists(temp));
+    EXPECT_TRUE(boxes.asked.empty());
     DeleteFileW(fallback.c_str());
 }
 

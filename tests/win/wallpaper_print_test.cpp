@@ -16,6 +16,7 @@
 #include "tests/support/answers.h"
 #include "tests/support/shown_form.h"
 #include "tests/support/test_window.h"
+#include "toolkit/refused_writes.h"
 
 using namespace testing_support;
 
@@ -90,6 +91,19 @@ TEST_F(Wallpaper, AnUnwritableWindowsFileFallsBackToTheUsersFolderAndNoFileChang
     EXPECT_EQ(_wcsicmp(DeskWallpaper().c_str(), UserFile().c_str()), 0);
 }
 
+// A user who is not an administrator may not write the Windows folder: the
+// desktop must still be pointed at a file that holds the picture.
+TEST_F(Wallpaper, AReadOnlyWindowsFolderSetsTheUsersCopy) {
+    const auto previous = toolkit::SetWriteRefusal(
+        [](const std::wstring& into) { return _wcsicmp(into.c_str(), L"c:\\windows\\") == 0; });
+    form.mnuClient_Click();
+    form.mnuWallpaper_Click();
+    toolkit::SetWriteRefusal(previous);
+    ExpectShown(UserFile());
+    EXPECT_FALSE(FileExists(kWindowsFile));
+    EXPECT_TRUE(boxes.asked.empty());
+}
+
 // Where the system refuses the setting, the user is told, with the file written.
 TEST_F(Wallpaper, ARefusalIsReportedNotTakenForSuccess) {
     const auto previous =
@@ -113,7 +127,8 @@ TEST_F(Wallpaper, AnEmptyViewerSaysSoAndChangesNothing) {
 }
 
 // A printer of the test prefix's own, printing to a file: Wine has none of
-// its own here. Its description is Wine's generic PostScript one.
+// its own here. Its description is Wine's generic PostScript one; its port is
+// a file, which every job sent to it writes.
 class TestPrinter {
 public:
     TestPrinter() {
@@ -140,7 +155,8 @@ public:
         AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES);
         PRINTER_INFO_2W printer{};
         printer.pPrinterName = const_cast<wchar_t*>(kName);
-        printer.pPortName = const_cast<wchar_t*>(L"FILE:");
+        DeleteFileW(output_.c_str());
+        printer.pPortName = output_.data();
         printer.pDriverName = const_cast<wchar_t*>(kDriver);
         printer.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
         printer.pDatatype = const_cast<wchar_t*>(L"RAW");
@@ -156,7 +172,9 @@ public:
         }
         DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(kDriver));
         DeleteFileW(description_.c_str());
+        DeleteFileW(output_.c_str());
     }
+    const std::wstring& output() const { return output_; }
     TestPrinter(const TestPrinter&) = delete;
     TestPrinter& operator=(const TestPrinter&) = delete;
 
@@ -164,6 +182,7 @@ private:
     static constexpr const wchar_t* kName = L"Fotolark Test Printer";
     static constexpr const wchar_t* kDriver = L"Wine PostScript Driver";
     std::wstring description_;
+    std::wstring output_ = TempPath(L"fotolark_printed.prn");
 };
 
 // The print dialog's choices of what to print (dlgs.h: rad1, rad2, rad3).
@@ -219,6 +238,14 @@ TEST_F(Print, TheDialogCarriesTheSavesFlags) {
     EXPECT_TRUE(afterSave.found);
     EXPECT_TRUE(afterSave.pages);
     EXPECT_FALSE(afterSave.selectionEnabled);
+}
+
+// Nothing is printed: a job would have written the printer's port file.
+TEST_F(Print, ConfirmingTheDialogPrintsNothing) {
+    TestPrinter printer;
+    form.mnuClient_Click();
+    ASSERT_TRUE(PrintAndConfirm().found);
+    EXPECT_FALSE(FileExists(printer.output()));
 }
 
 }  // namespace
