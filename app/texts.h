@@ -93,6 +93,27 @@ enum class TextId : int {
     MarkupDelete,
     MarkupCopy,
     MarkupCopyFailed,
+    // The capture history: the Recent submenu, its questions and what the status bar says.
+    RecentMenu,
+    RecentNone,
+    HistoryOn,
+    HistoryClear,
+    HistoryFolder,
+    HistoryClearPrompt,
+    HistoryUnreadable,
+    SourceCapture,
+    SourceScreen,
+    SourceRegion,
+    SourceDelayed,
+    SourceClient,
+    SourceWindow,
+    SourceAllMonitors,
+    SourceMonitor,
+    SourcePick,
+    SourceOpened,
+    HistoryReplaced,
+    HistoryRestored,
+    HistoryCrashReport,
     Count
 };
 
