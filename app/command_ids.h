@@ -38,6 +38,14 @@ enum CommandId : UINT {
     ID_mnuAllMonitors,
     ID_mnuPointerMonitor,
     ID_mnuPickWindow,
+    // The File menu's Recent submenu: its pictures, then the history's commands.
+    ID_mnuRecent,
+    ID_mnuRecentFirst,
+    ID_mnuRecentLast = ID_mnuRecentFirst + 9,
+    ID_mnuRecentNone,
+    ID_mnuHistoryOn,
+    ID_mnuHistoryClear,
+    ID_mnuHistoryFolder,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

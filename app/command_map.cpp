@@ -35,6 +35,9 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuPickWindow, &FrmMain::mnuPickWindow_Click},
     {ID_mnuHelpChinese, &FrmMain::mnuChinese_Click},
     {ID_mnuHelpEnglish, &FrmMain::mnuEnglish_Click},
+    {ID_mnuHistoryOn, &FrmMain::mnuHistoryOn_Click},
+    {ID_mnuHistoryClear, &FrmMain::mnuHistoryClear_Click},
+    {ID_mnuHistoryFolder, &FrmMain::mnuHistoryFolder_Click},
 };
 
 }  // namespace

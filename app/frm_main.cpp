@@ -51,6 +51,7 @@ bool FrmMain::Load() {
     RegisterGlobalKeys();
     DragAcceptFiles(hwnd, TRUE);
     Form_Load();
+    HistoryStart();
     return true;
 }
 
@@ -70,7 +71,10 @@ int FrmMain::Run(HWND accelTarget, HACCEL accelerators) {
 }
 
 void FrmMain::OnCommand(UINT id) {
-    if (id > ID_Toolbar1)  // the button's index decides, in one place
+    NoteCommand(id);
+    if (id >= ID_mnuRecentFirst && id <= ID_mnuRecentLast)
+        mnuRecent_Click(int(id - ID_mnuRecentFirst));
+    else if (id > ID_Toolbar1)  // the button's index decides, in one place
         Toolbar1_ButtonClick(static_cast<int16_t>(id - ID_Toolbar1));
     else if (const Handler handler = HandlerFor(id))
         (this->*handler)();
@@ -151,7 +155,17 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case WM_TIMER:
+            if (OnHistoryTimer(wParam)) return 0;
+            break;
+        case WM_INITMENUPOPUP:
+            OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            break;
+        case WM_ENDSESSION:
+            if (wParam) HistoryFinish();  // the system may end the process without WM_DESTROY
+            return 0;
         case WM_DESTROY:
+            HistoryFinish();
             UnregisterGlobalKeys();
             PostQuitMessage(0);
             return 0;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,7 +24,17 @@
 #include "toolkit/runtime.h"
 #include "toolkit/scroll_bar.h"
 
+namespace output::history {
+struct Entry;
+struct Leftover;
+}
+
 namespace app {
+
+struct HistoryKeeping;
+struct HistoryKeepingEnd {
+    void operator()(HistoryKeeping* keeping) const;
+};
 
 // The program's title (App.Title): the settings' application name and the
 // title of its own boxes.
@@ -125,6 +136,12 @@ public:
     // Our copy of the viewer's picture that the clipboard holds, unredacted.
     void RememberClipboardCopy();
 
+    // The capture history: the Recent submenu's pictures (0 the newest) and commands.
+    void mnuRecent_Click(int index);
+    void mnuHistoryOn_Click();
+    void mnuHistoryClear_Click();
+    void mnuHistoryFolder_Click();
+
     // Status panels, numbered from 1.
     void SetPanelText(int panel, const std::wstring& text);
     std::wstring PanelText(int panel) const;
@@ -192,6 +209,27 @@ private:
     // viewer's size after a crop, the caption, unsaved, status panel 1.
     void MarkupChanged(output::markup::Box changed);
     output::markup::Point PicturePoint(LPARAM clientPoint) const;
+
+    // The capture history: each picture kept as it arrives, its marks as they
+    // change, and what the last run left behind.
+    void HistoryStart();
+    // Starts keeping pictures; returns what the last run left behind.
+    output::history::Leftover OpenHistory();
+    void HistoryFinish();
+    void NoteCommand(UINT id);
+    void KeepInHistory(const std::wstring& openedName);
+    void HistoryMarksChanged();
+    bool OnHistoryTimer(WPARAM timer);
+    // Queues the picture's record when it changed; the marks in the editor
+    // unless another document is given.
+    void FlushHistory(const output::markup::Document* doc = nullptr);
+    void NoteSession();
+    bool ShowEntry(const output::history::Entry& entry);
+    void OnInitMenuPopup(HMENU menu);
+    static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception);
+    static void OnTerminate();
+    void HistoryCrashed(EXCEPTION_POINTERS* exception);
+    std::unique_ptr<HistoryKeeping, HistoryKeepingEnd> history_;
 
     std::wstring markupOpenedName_;
     HBITMAP markupBitmap_ = nullptr;  // of the picture the marks belong to

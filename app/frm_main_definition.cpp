@@ -18,6 +18,18 @@ const MenuEntry kMenuTree[] = {
     {2, L"mnuprint", L"打印(&P)", ID_mnuprint, nullptr, 7, true, true},
     {2, L"llll", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuExit", L"退出(&X)", ID_mnuExit, L"Ctrl+Q", 9, true, true},
+    // After the specified entries: the capture history. Its pictures are
+    // listed above the separator each time the submenu opens.
+    {2, L"mnuRecentLine", L"-", 0, nullptr, -1, true, true},
+    {2, L"mnuRecent", ChineseText(TextId::RecentMenu), ID_mnuRecent, nullptr,
+     TextLine(TextId::RecentMenu), true, true},
+    {3, L"mnuRecentEnd", L"-", 0, nullptr, -1, true, true},
+    {3, L"mnuHistoryOn", ChineseText(TextId::HistoryOn), ID_mnuHistoryOn, nullptr,
+     TextLine(TextId::HistoryOn), true, true},
+    {3, L"mnuHistoryClear", ChineseText(TextId::HistoryClear), ID_mnuHistoryClear, nullptr,
+     TextLine(TextId::HistoryClear), true, true},
+    {3, L"mnuHistoryFolder", ChineseText(TextId::HistoryFolder), ID_mnuHistoryFolder, nullptr,
+     TextLine(TextId::HistoryFolder), true, true},
     {1, L"mnuCapture", L"捕获(&C)", ID_mnuCapture, nullptr, 10, true, true},
     {2, L"mnuScreen", L"整个屏幕(&S)", ID_mnuScreen, nullptr, 11, true, true},
     {2, L"mnuDistrict", L"自由捕获(&D)", ID_mnuDistrict, nullptr, 21, true, true},

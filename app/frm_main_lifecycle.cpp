@@ -105,6 +105,7 @@ void FrmMain::mnuExit_Click() {
     if (!MayDropCapture()) return;
     // Asked, not ended: the user may have typed into it (the design ended it).
     HelpTask.AskToClose();
+    HistoryFinish();  // no window message follows the end
     toolkit::End();
 }
 

@@ -1,6 +1,7 @@
 // Capture keys that work while another program is in front: Print Screen,
 // Alt+Print Screen, Ctrl+Print Screen and Ctrl+Shift+Print Screen. Each ends
 // with the window in front showing the new picture.
+#include "app/command_ids.h"
 #include "app/frm_main.h"
 #include "capture/capture_rects.h"
 #include "capture/window_pick.h"
@@ -68,6 +69,11 @@ void FrmMain::OnGlobalKey(int id) {
         return;
     }
     CaptureUnderWay capture(*this);
+    // Named in the history as the menu's command of the same capture.
+    NoteCommand(id == kScreenKey     ? ID_mnuAllMonitors
+                : id == kRegionKey   ? ID_mnuDistrict
+                : id == kPickKey     ? ID_mnuPickWindow
+                                     : ID_mnuTitleBar);
     switch (id) {
         case kScreenKey:
             // Every display, as Windows itself takes with the key; on one, the entire screen.

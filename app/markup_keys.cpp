@@ -72,6 +72,7 @@ bool FrmMain::OnMarkupChar(wchar_t c) {
 void FrmMain::SetMarkupTool(mk::Tool tool) { MarkupChanged(Markup.SetTool(tool)); }
 
 void FrmMain::MarkupReset(const std::wstring& openedName) {
+    KeepInHistory(openedName);
     const SIZE size = PicBmp.GetPicture().PixelSize();
     Markup.Reset(mk::Box{0, 0, size.cx, size.cy});
     Markup.measureText = &mk::MeasureText;
@@ -133,6 +134,7 @@ void FrmMain::MarkupChanged(mk::Box changed) {
         SetPanelText(1, *panelBeforeTool_);
         panelBeforeTool_.reset();
     }
+    HistoryMarksChanged();
 }
 
 toolkit::Picture FrmMain::MarkedPicture() {

@@ -94,6 +94,27 @@ enum class TextId : int {
     MarkupCopy,
     MarkupCopyFailed,
     MergeNoMemory,
+    // The capture history: the Recent submenu, its questions and what the status bar says.
+    RecentMenu,
+    RecentNone,
+    HistoryOn,
+    HistoryClear,
+    HistoryFolder,
+    HistoryClearPrompt,
+    HistoryUnreadable,
+    SourceCapture,
+    SourceScreen,
+    SourceRegion,
+    SourceDelayed,
+    SourceClient,
+    SourceWindow,
+    SourceAllMonitors,
+    SourceMonitor,
+    SourcePick,
+    SourceOpened,
+    HistoryReplaced,
+    HistoryRestored,
+    HistoryCrashReport,
     Count
 };
 

@@ -28,6 +28,12 @@ void Editor::Reset(Box picture) {
     selected_ = -1;
 }
 
+void Editor::Restore(Box picture, Document doc) {
+    Reset(picture);
+    for (Mark& m : doc.marks) Measured(m);
+    history_ = History(picture, std::move(doc));
+}
+
 Box Editor::Everything() const { return Union(picture_, Doc().crop); }
 
 Box Editor::SelectionBox() const {

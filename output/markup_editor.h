@@ -37,6 +37,8 @@ public:
 
     // A new picture: the history of the last one ends here.
     void Reset(Box picture);
+    // A picture with the marks it had: they are editable, not undoable.
+    void Restore(Box picture, Document doc);
     const History& Steps() const { return history_; }
     const Document& Doc() const { return history_.Doc(); }
     Box Picture() const { return picture_; }

@@ -1,8 +1,12 @@
 #include "output/markup_history.h"
 
+#include <utility>
+
 namespace output::markup {
 
 History::History(Box picture) : picture_(picture) { doc_.crop = picture; }
+
+History::History(Box picture, Document doc) : doc_(std::move(doc)), picture_(picture) {}
 
 Box History::Everything() const { return Union(picture_, doc_.crop); }
 

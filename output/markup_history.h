@@ -40,6 +40,8 @@ using Step = std::variant<AddMark, RemoveMark, MoveMark, CropTo>;
 class History {
 public:
     explicit History(Box picture = Box{});
+    // Marks kept from before: where the history starts, clean.
+    History(Box picture, Document doc);
 
     const Document& Doc() const { return doc_; }
     // Applies the step and keeps it for undo, dropping what could be redone.
