@@ -38,6 +38,11 @@ enum CommandId : UINT {
     ID_mnuAllMonitors,
     ID_mnuPointerMonitor,
     ID_mnuPickWindow,
+    // Pins, after them.
+    ID_mnuPin,
+    ID_mnuPinClipboard,
+    ID_mnuPinsHide,
+    ID_mnuPinsShow,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

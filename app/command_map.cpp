@@ -35,6 +35,10 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuPickWindow, &FrmMain::mnuPickWindow_Click},
     {ID_mnuHelpChinese, &FrmMain::mnuChinese_Click},
     {ID_mnuHelpEnglish, &FrmMain::mnuEnglish_Click},
+    {ID_mnuPin, &FrmMain::mnuPin_Click},
+    {ID_mnuPinClipboard, &FrmMain::mnuPinClipboard_Click},
+    {ID_mnuPinsHide, &FrmMain::mnuPinsHide_Click},
+    {ID_mnuPinsShow, &FrmMain::mnuPinsShow_Click},
 };
 
 }  // namespace

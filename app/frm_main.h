@@ -15,6 +15,7 @@
 #include "app/language_lines.h"
 #include "app/texts.h"
 #include "output/markup_editor.h"
+#include "pin/pin_board.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
@@ -29,7 +30,7 @@ namespace app {
 // title of its own boxes.
 constexpr wchar_t kAppTitle[] = L"Fotolark";
 
-class FrmMain : public toolkit::Form {
+class FrmMain : public toolkit::Form, private pin::Owner {
 public:
     FrmMain() { Form_Initialize(); }
     FrmMain(const FrmMain&) = delete;
@@ -117,6 +118,15 @@ public:
     toolkit::Picture MarkedPicture();
     void mnuCopyMarked_Click();
 
+    // Pins: pictures that float above every window.
+    pin::Board Pins;
+    void mnuPin_Click();
+    void mnuPinClipboard_Click();
+    void mnuPinsHide_Click();
+    void mnuPinsShow_Click();
+    // Brings back the pins of the last run, unless the setting says not to.
+    void RestorePins();
+
     // Status panels, numbered from 1.
     void SetPanelText(int panel, const std::wstring& text);
     std::wstring PanelText(int panel) const;
@@ -184,6 +194,14 @@ private:
     // viewer's size after a crop, the caption, unsaved, status panel 1.
     void MarkupChanged(output::markup::Box changed);
     output::markup::Point PicturePoint(LPARAM clientPoint) const;
+
+    // What leaves a pin.
+    void PinCopy(const toolkit::Picture& picture) override;
+    void PinSaveAs(const toolkit::Picture& picture) override;
+    void PinToViewer(const toolkit::Picture& picture) override;
+    pin::MenuTexts PinMenuTexts() override;
+    // The picture on the clipboard in the display's format, or why not.
+    void CopyToClipboard(const toolkit::Picture& picture);
 
     std::wstring markupOpenedName_;
     HBITMAP markupBitmap_ = nullptr;  // of the picture the marks belong to

@@ -140,17 +140,18 @@ toolkit::Picture FrmMain::MarkedPicture() {
     return mk::Flatten(PicBmp.GetPicture(), Markup.Doc());
 }
 
-void FrmMain::mnuCopyMarked_Click() {
-    const toolkit::Picture marked = MarkedPicture();
-    if (marked.Empty()) return;
+void FrmMain::mnuCopyMarked_Click() { CopyToClipboard(MarkedPicture()); }
+
+void FrmMain::CopyToClipboard(const toolkit::Picture& picture) {
+    if (picture.Empty()) return;
     // The clipboard takes a bitmap of the display's format.
     toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-    const SIZE size = marked.PixelSize();
+    const SIZE size = picture.PixelSize();
     toolkit::UniqueBitmap copy(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
     toolkit::UniqueDC from(CreateCompatibleDC(screen.get())), to(CreateCompatibleDC(screen.get()));
     if (!copy || !from || !to) return;
     {
-        toolkit::SelectGuard source(from.get(), marked.Bitmap());
+        toolkit::SelectGuard source(from.get(), picture.Bitmap());
         toolkit::SelectGuard target(to.get(), copy.get());
         BitBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, SRCCOPY);
     }

@@ -93,6 +93,19 @@ enum class TextId : int {
     MarkupDelete,
     MarkupCopy,
     MarkupCopyFailed,
+    PinToScreen,
+    PinClipboard,
+    PinsHide,
+    PinsShow,
+    PinCopy,
+    PinSaveAs,
+    PinToViewer,
+    PinActualSize,
+    PinOpacity,
+    PinClose,
+    PinCloseAll,
+    PinNothing,
+    PinClipboardEmpty,
     Count
 };
 

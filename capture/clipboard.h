@@ -27,4 +27,8 @@ ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t 
 // another program or refuses it.
 bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap);
 
+// A copy of the clipboard's picture as a 32-bit picture of its own; empty
+// when the clipboard holds none or another program keeps it open.
+toolkit::Picture ClipboardPicture(HWND owner);
+
 }  // namespace capture
