@@ -46,6 +46,11 @@ enum CommandId : UINT {
     ID_mnuHistoryOn,
     ID_mnuHistoryClear,
     ID_mnuHistoryFolder,
+    // Pins, after them.
+    ID_mnuPin,
+    ID_mnuPinClipboard,
+    ID_mnuPinsHide,
+    ID_mnuPinsShow,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

@@ -38,6 +38,10 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuHistoryOn, &FrmMain::mnuHistoryOn_Click},
     {ID_mnuHistoryClear, &FrmMain::mnuHistoryClear_Click},
     {ID_mnuHistoryFolder, &FrmMain::mnuHistoryFolder_Click},
+    {ID_mnuPin, &FrmMain::mnuPin_Click},
+    {ID_mnuPinClipboard, &FrmMain::mnuPinClipboard_Click},
+    {ID_mnuPinsHide, &FrmMain::mnuPinsHide_Click},
+    {ID_mnuPinsShow, &FrmMain::mnuPinsShow_Click},
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "app/language_lines.h"
 #include "app/texts.h"
 #include "output/markup_editor.h"
+#include "pin/pin_board.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
@@ -40,7 +41,7 @@ struct HistoryKeepingEnd {
 // title of its own boxes.
 constexpr wchar_t kAppTitle[] = L"Fotolark";
 
-class FrmMain : public toolkit::Form {
+class FrmMain : public toolkit::Form, private pin::Owner {
 public:
     FrmMain() { Form_Initialize(); }
     FrmMain(const FrmMain&) = delete;
@@ -142,6 +143,15 @@ public:
     void mnuHistoryClear_Click();
     void mnuHistoryFolder_Click();
 
+    // Pins: pictures that float above every window.
+    pin::Board Pins;
+    void mnuPin_Click();
+    void mnuPinClipboard_Click();
+    void mnuPinsHide_Click();
+    void mnuPinsShow_Click();
+    // Brings back the pins of the last run, unless the setting says not to.
+    void RestorePins();
+
     // Status panels, numbered from 1.
     void SetPanelText(int panel, const std::wstring& text);
     std::wstring PanelText(int panel) const;
@@ -230,6 +240,13 @@ private:
     static void OnTerminate();
     void HistoryCrashed(EXCEPTION_POINTERS* exception);
     std::unique_ptr<HistoryKeeping, HistoryKeepingEnd> history_;
+    // What leaves a pin.
+    void PinCopy(const toolkit::Picture& picture) override;
+    void PinSaveAs(const toolkit::Picture& picture) override;
+    void PinToViewer(const toolkit::Picture& picture) override;
+    pin::MenuTexts PinMenuTexts() override;
+    // The picture on the clipboard in the display's format, or why not.
+    void CopyToClipboard(const toolkit::Picture& picture);
 
     std::wstring markupOpenedName_;
     HBITMAP markupBitmap_ = nullptr;  // of the picture the marks belong to

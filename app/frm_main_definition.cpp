@@ -46,6 +46,15 @@ const MenuEntry kMenuTree[] = {
      nullptr, TextLine(TextId::MonitorUnderPointer), true, true},
     {2, L"mnuPickWindow", ChineseText(TextId::PickWindow), ID_mnuPickWindow, nullptr,
      TextLine(TextId::PickWindow), true, true},
+    {2, L"mnuPinLine", L"-", 0, nullptr, -1, true, true},
+    {2, L"mnuPin", ChineseText(TextId::PinToScreen), ID_mnuPin, L"Ctrl+T",
+     TextLine(TextId::PinToScreen), true, true},
+    {2, L"mnuPinClipboard", ChineseText(TextId::PinClipboard), ID_mnuPinClipboard, nullptr,
+     TextLine(TextId::PinClipboard), true, true},
+    {2, L"mnuPinsHide", ChineseText(TextId::PinsHide), ID_mnuPinsHide, nullptr,
+     TextLine(TextId::PinsHide), true, true},
+    {2, L"mnuPinsShow", ChineseText(TextId::PinsShow), ID_mnuPinsShow, nullptr,
+     TextLine(TextId::PinsShow), true, true},
     {1, L"mnuView", L"图像(&I)", ID_mnuView, nullptr, 16, true, false},
     {2, L"mnuline", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuLanguage", L"选择语言(&L)", ID_mnuLanguage, nullptr, 18, true, false},
@@ -71,6 +80,7 @@ const Shortcut kShortcuts[] = {
     {'W', ID_mnuWallpaper},
     {'C', ID_mnuClearWall},  // clears the wallpaper; not a copy command
     {'Q', ID_mnuExit},
+    {'T', ID_mnuPin},  // plain T stays the text tool
 };
 const int kShortcutCount = sizeof kShortcuts / sizeof kShortcuts[0];
 

@@ -68,6 +68,7 @@ void FrmMain::Form_Load() {
     SetWidth(p.width);
     SetHeight(p.height);
     LoadChosenLanguage();
+    RestorePins();
 }
 
 bool FrmMain::SaveWindowPlacement() {

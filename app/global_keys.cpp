@@ -1,6 +1,7 @@
-// Capture keys that work while another program is in front: Print Screen,
-// Alt+Print Screen, Ctrl+Print Screen and Ctrl+Shift+Print Screen. Each ends
-// with the window in front showing the new picture.
+// Keys that work while another program is in front: Print Screen,
+// Alt+Print Screen, Ctrl+Print Screen and Ctrl+Shift+Print Screen capture and
+// end with the window in front showing the new picture; Ctrl+Shift+T pins the
+// clipboard's picture where the user is.
 #include "app/command_ids.h"
 #include "app/frm_main.h"
 #include "capture/capture_rects.h"
@@ -11,11 +12,12 @@ namespace app {
 
 namespace {
 
-enum GlobalKey : int { kScreenKey = 1, kFrontWindowKey, kRegionKey, kPickKey };
+enum GlobalKey : int { kScreenKey = 1, kFrontWindowKey, kRegionKey, kPickKey, kPinClipboardKey };
 
 struct KeyBinding {
     int id;
     UINT modifiers;
+    UINT key = VK_SNAPSHOT;
 };
 
 constexpr KeyBinding kGlobalKeys[] = {
@@ -23,6 +25,7 @@ constexpr KeyBinding kGlobalKeys[] = {
     {kFrontWindowKey, MOD_ALT},
     {kRegionKey, MOD_CONTROL},
     {kPickKey, MOD_CONTROL | MOD_SHIFT},
+    {kPinClipboardKey, MOD_CONTROL | MOD_SHIFT, 'T'},
 };
 
 // How long after a capture a key pressed during it may still arrive: the
@@ -54,7 +57,7 @@ bool FrmMain::BusyWithOwnUi() const {
 // others still work.
 void FrmMain::RegisterGlobalKeys() {
     for (const KeyBinding& key : kGlobalKeys)
-        RegisterHotKey(hwnd(), key.id, key.modifiers | MOD_NOREPEAT, VK_SNAPSHOT);
+        RegisterHotKey(hwnd(), key.id, key.modifiers | MOD_NOREPEAT, key.key);
 }
 
 void FrmMain::UnregisterGlobalKeys() {
@@ -91,6 +94,9 @@ void FrmMain::OnGlobalKey(int id) {
             break;
         case kPickKey:
             mnuPickWindow_Click();
+            break;
+        case kPinClipboardKey:
+            mnuPinClipboard_Click();  // the pin comes up where the user is; the window stays
             break;
     }
 }

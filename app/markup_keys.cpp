@@ -148,4 +148,18 @@ void FrmMain::mnuCopyMarked_Click() {
     if (!marked.Empty()) CopyMarkedToClipboard(marked);
 }
 
+void FrmMain::CopyToClipboard(const toolkit::Picture& picture) {
+    if (picture.Empty()) return;
+    switch (capture::CopyPictureToClipboard(hwnd(), picture, false)) {
+        case capture::ClipboardCopy::Done:
+            break;
+        case capture::ClipboardCopy::NoMemory:
+            ShowMessage(UiTexts[TextId::ClipboardFailed]);
+            break;
+        case capture::ClipboardCopy::Refused:
+            ShowMessage(UiTexts[TextId::MarkupCopyFailed]);
+            break;
+    }
+}
+
 }  // namespace app

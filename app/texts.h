@@ -115,6 +115,19 @@ enum class TextId : int {
     HistoryReplaced,
     HistoryRestored,
     HistoryCrashReport,
+    PinToScreen,
+    PinClipboard,
+    PinsHide,
+    PinsShow,
+    PinCopy,
+    PinSaveAs,
+    PinToViewer,
+    PinActualSize,
+    PinOpacity,
+    PinClose,
+    PinCloseAll,
+    PinNothing,
+    PinClipboardEmpty,
     Count
 };
 

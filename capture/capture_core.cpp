@@ -4,6 +4,7 @@
 
 #include "capture/palette_rule.h"
 #include "toolkit/form.h"
+#include "toolkit/physical_pixels.h"
 #include "toolkit/units.h"
 
 namespace capture {
@@ -39,6 +40,20 @@ toolkit::UniqueBitmap NewCaptureBitmap(HDC dc, int32_t width, int32_t height) {
     return toolkit::NewBitmap32(width, height, &bits);
 }
 
+// Where (left, top) of the window's area lies on the screen.
+POINT ScreenPointOf(HWND hwnd, WindowArea area, int32_t left, int32_t top) {
+    toolkit::PhysicalPixels physical;
+    POINT p{left, top};
+    if (!hwnd) return p;
+    if (area == WindowArea::Client) {
+        ClientToScreen(hwnd, &p);
+        return p;
+    }
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return POINT{r.left + left, r.top + top};
+}
+
 }  // namespace
 
 toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_t top,
@@ -61,7 +76,9 @@ toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_
         // Guards select bitmap and palette out before the memory DC is deleted,
         // then the source DC is released: the order the DCs were taken, reversed.
     }
-    return toolkit::Picture::FromBitmap(std::move(bitmap), std::move(palette));
+    toolkit::Picture picture = toolkit::Picture::FromBitmap(std::move(bitmap), std::move(palette));
+    picture.SetScreenOrigin(ScreenPointOf(hwnd, area, left, top));
+    return picture;
 }
 
 toolkit::Picture GrabFullScreen() {

@@ -94,6 +94,24 @@ ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture
     if (!copy) return ClipboardCopy::NoMemory;
     return SetClipboardBitmap(owner, copy, keepPrivate) ? ClipboardCopy::Done
                                                         : ClipboardCopy::Refused;
+toolkit::Picture ClipboardPicture(HWND owner) {
+    ClipboardGuard clipboard(owner);
+    // The system makes a bitmap of a DIB put there by another program.
+    const HBITMAP held =
+        clipboard.open() ? static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)) : nullptr;
+    BITMAP info{};
+    if (!held || !GetObjectW(held, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return toolkit::Picture();
+    void* bits = nullptr;
+    toolkit::UniqueBitmap copy = toolkit::NewBitmap32(info.bmWidth, info.bmHeight, &bits);
+    toolkit::UniqueDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    if (!copy || !from || !to) return toolkit::Picture();
+    {
+        toolkit::SelectGuard source(from.get(), held);
+        toolkit::SelectGuard target(to.get(), copy.get());
+        BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY);
+    }
+    return toolkit::Picture::FromBitmap(std::move(copy), {});
 }
 
 ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t Right,
@@ -115,6 +133,7 @@ ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t 
     }
     result.onClipboard = SetClipboardBitmap(owner, shot);
     result.picture = toolkit::Picture::FromBitmap(std::move(forViewer), {});
+    result.picture.SetScreenOrigin(POINT{Left, Top});
     return result;
 }
 

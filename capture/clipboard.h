@@ -34,4 +34,8 @@ enum class ClipboardCopy { Done, NoMemory, Refused };
 ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture,
                                      bool keepPrivate);
 
+// A copy of the clipboard's picture as a 32-bit picture of its own; empty
+// when the clipboard holds none or another program keeps it open.
+toolkit::Picture ClipboardPicture(HWND owner);
+
 }  // namespace capture

@@ -1,4 +1,4 @@
-# Fails, naming file and line, when an #include of toolkit/, capture/, output/ or app/ reaches a
+# Fails, naming file and line, when an #include of toolkit/, capture/, output/, pin/ or app/ reaches a
 # layer above its own or climbs with "../". Every build runs it: the layers share one include
 # root, so the compiler alone would not notice.
 #   cmake -DSOURCE_DIR=<repository> -P check_layers.cmake
@@ -9,7 +9,9 @@ cmake_minimum_required(VERSION 3.20)
 set(allowed_toolkit toolkit)
 set(allowed_capture toolkit capture)
 set(allowed_output toolkit output)
-set(allowed_app toolkit capture output app resources)
+# Pins stand on both engines: the displays' geometry of the one, the picture files of the other.
+set(allowed_pin toolkit capture output pin)
+set(allowed_app toolkit capture output pin app resources)
 # Inside app/, the window and its command map sit above everything else there: only source
 # files include them, never another header.
 set(window_headers app/frm_main.h app/command_map.h)
@@ -19,7 +21,7 @@ if(NOT SOURCE_DIR)
 endif()
 
 set(faults "")
-foreach(layer toolkit capture output app)
+foreach(layer toolkit capture output pin app)
     file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
     foreach(file IN LISTS files)
         file(READ ${SOURCE_DIR}/${file} text)

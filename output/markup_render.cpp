@@ -254,7 +254,10 @@ toolkit::Picture Flatten(const toolkit::Picture& picture, const Document& doc) {
     if (!canvas.Ready()) return toolkit::Picture();
     DrawPicture(canvas, picture);
     DrawMarks(canvas, doc.marks, picture);
-    return toolkit::Picture::FromBitmap(canvas.Release(), {});
+    toolkit::Picture flat = toolkit::Picture::FromBitmap(canvas.Release(), {});
+    if (const auto origin = picture.ScreenOrigin())
+        flat.SetScreenOrigin(POINT{origin->x + area.left, origin->y + area.top});
+    return flat;
 }
 
 }  // namespace output::markup

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "toolkit/handles.h"
 
@@ -32,6 +33,11 @@ public:
     SIZE PixelSize() const;
     IPictureDisp* Disp() const { return object_ ? object_->disp.get() : nullptr; }
 
+    // Where a capture's top-left pixel was on the screen, in physical pixels;
+    // nothing for a picture that did not come from the screen.
+    std::optional<POINT> ScreenOrigin() const { return origin_; }
+    void SetScreenOrigin(std::optional<POINT> origin) { origin_ = origin; }
+
 private:
     // The object does not own the handles: not every picture object frees
     // the palette it is given (Wine's does not). They are freed here, after
@@ -43,6 +49,7 @@ private:
     };
     ComPtr<IPicture> AsPicture() const;
     std::shared_ptr<const Object> object_;
+    std::optional<POINT> origin_;
 };
 
 }  // namespace toolkit

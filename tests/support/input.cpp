@@ -30,6 +30,22 @@ void Click(POINT at) {
     Release(at);
 }
 
+void Wheel(POINT at, int notches, bool control) {
+    MouseTo(at);
+    INPUT in[3]{};
+    in[0].type = in[2].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[2].ki.wVk = VK_CONTROL;
+    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    in[1].type = INPUT_MOUSE;
+    in[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in[1].mi.mouseData = DWORD(notches * WHEEL_DELTA);
+    if (control)
+        SendInput(3, in, sizeof(INPUT));
+    else
+        SendInput(1, &in[1], sizeof(INPUT));
+    Sleep(30);
+}
+
 void PressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> in;
     for (WORD key : keys) {

@@ -19,6 +19,9 @@ inline void MouseTo(POINT at) { SendMouse(at, 0); }
 inline void Press(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTDOWN); }
 inline void Release(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTUP); }
 void Click(POINT at);
+// Turns the wheel by notches (positive: away from the user) with the pointer
+// there, Ctrl held down when asked.
+void Wheel(POINT at, int notches, bool control = false);
 
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'S'}.
 void PressKeys(std::initializer_list<WORD> keys);

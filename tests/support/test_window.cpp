@@ -1,5 +1,7 @@
 #include "tests/support/test_window.h"
 
+#include "pin/pin_store.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -139,7 +141,18 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Fotolark"); }
+void ClearSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Fotolark");
+    // The pins kept from another test would come back at the next start.
+    const std::wstring pins = pin::DefaultFolder();
+    WIN32_FIND_DATAW found{};
+    toolkit::UniqueFind find(FindFirstFileW((pins + L"\\*").c_str(), &found));
+    if (!pins.empty() && find) {
+        do
+            DeleteFileW((pins + L"\\" + found.cFileName).c_str());
+        while (FindNextFileW(find.get(), &found));
+    }
+}
 
 OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight) {
     static int count = 0;
