@@ -16,7 +16,7 @@ constexpr DWORD kDelayMilliseconds = 2000;
 
 void FrmMain::ShowCapture(toolkit::Picture picture) {
     PicBmp.SetPicture(std::move(picture));
-    MarkupReset();
+    Markup.Reset();
     CaptureUnsaved = true;
 }
 
@@ -35,13 +35,13 @@ void FrmMain::mnuScreen_Click() { CaptureOutOfSight(capture::GrabFullScreen); }
 
 // The window captured shows the marks as they are, without the selection.
 void FrmMain::mnuTitleBar_Click() {
-    MarkupSettle();
+    Markup.Settle();
     ShowCapture(capture::GrabFormWindow(*this));
     Form_Resize();
 }
 
 void FrmMain::mnuClient_Click() {
-    MarkupSettle();
+    Markup.Settle();
     ShowCapture(capture::GrabFormClient(*this));
     Form_Resize();
 }

@@ -21,7 +21,7 @@ bool Redacted(const mk::Document& doc) {
 }  // namespace
 
 void FrmMain::RememberClipboardCopy() {
-    clipboardPicture_ = PicBmp.GetPicture().Bitmap();
+    clipboardPicture_ = PicBmp.Generation();
     clipboardSequence_ = GetClipboardSequenceNumber();
 }
 
@@ -30,7 +30,7 @@ void FrmMain::CopyMarkedToClipboard(const toolkit::Picture& marked) {
     switch (capture::CopyPictureToClipboard(hwnd(), marked, redacted)) {
         case capture::ClipboardCopy::Done:
             if (redacted)
-                clipboardPicture_ = nullptr;
+                clipboardPicture_ = 0;
             else
                 RememberClipboardCopy();
             break;
@@ -46,10 +46,10 @@ void FrmMain::CopyMarkedToClipboard(const toolkit::Picture& marked) {
 void FrmMain::KeepSecretsOffClipboard() {
     if (!clipboardPicture_ || !Redacted(Markup.Doc())) return;
     // Only our own copy of this picture, and only while nothing was copied since.
-    const bool ours = clipboardPicture_ == PicBmp.GetPicture().Bitmap() &&
+    const bool ours = clipboardPicture_ == PicBmp.Generation() &&
                       GetClipboardOwner() == hwnd() &&
                       GetClipboardSequenceNumber() == clipboardSequence_;
-    clipboardPicture_ = nullptr;
+    clipboardPicture_ = 0;
     if (!ours) return;
     const toolkit::Picture marked = mk::Flatten(PicBmp.GetPicture(), Markup.Doc());
     if (!marked.Empty() &&

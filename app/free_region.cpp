@@ -57,7 +57,7 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
         capture::CopyScreenToClipboard(hwnd(), r.left, r.top, r.right, r.bottom);
     SetWindowState(toolkit::WindowState::Normal);
     PicBmp.SetPicture(std::move(copy.picture));
-    MarkupReset();
+    Markup.Reset();
     if (copy.onClipboard) RememberClipboardCopy();
     if (!copy.onClipboard)
         toolkit::MsgBox(hwnd(), UiTexts[TextId::ClipboardFailed], MB_OK | MB_ICONEXCLAMATION,

@@ -47,7 +47,12 @@ bool FrmMain::Load() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd || !CreateControls()) return false;
-    HookViewer();
+    Markup.Attach();
+    Markup.MarksChanged = [this] {
+        KeepSecretsOffClipboard();
+        HistoryMarksChanged();
+    };
+    Markup.PictureArriving = [this](const std::wstring& openedName) { KeepInHistory(openedName); };
     RegisterGlobalKeys();
     DragAcceptFiles(hwnd, TRUE);
     Form_Load();
@@ -109,10 +114,10 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_KEYDOWN:
-            if (OnMarkupKey(wParam) || OnScrollKey(wParam)) return 0;
+            if (Markup.OnKey(wParam) || OnScrollKey(wParam)) return 0;
             break;
         case WM_CHAR:
-            if (OnMarkupChar(wchar_t(wParam))) return 0;
+            if (Markup.OnChar(wchar_t(wParam))) return 0;
             break;
         case WM_HSCROLL:
         case WM_VSCROLL:

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "app/language_lines.h"
+#include "app/markup_view.h"
 #include "app/texts.h"
-#include "output/markup_editor.h"
 #include "pin/pin_board.h"
 
 #include "toolkit/common_dialog.h"
@@ -125,8 +125,8 @@ public:
 
     // Marks over the picture, and the picture as it leaves the program: with
     // its marks merged into its pixels and cropped.
-    output::markup::Editor Markup;
-    toolkit::Picture MarkedPicture();
+    MarkupView Markup{*this};
+    toolkit::Picture MarkedPicture() { return Markup.MarkedPicture(); }
     // The picture as it leaves, or empty once the user was told why it cannot.
     toolkit::Picture PictureToHandOn();
     void mnuCopyMarked_Click();
@@ -199,27 +199,6 @@ private:
     void OnCommand(UINT id);
     bool UnloadCancelled();
 
-    // Mark-up on the viewer.
-    void HookViewer();
-    static LRESULT CALLBACK ViewerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    bool OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void PaintViewer(HDC dc, const RECT& dirty);
-    void ShowMarkupMenu(POINT screen);
-    bool OnMarkupKey(WPARAM key);
-    bool OnMarkupChar(wchar_t c);
-    void SetMarkupTool(output::markup::Tool tool);
-    // A new picture in the viewer: the marks and their history end.
-    void MarkupReset(const std::wstring& openedName = L"");
-    // Ends a text or crop under way and hides the selection, so the window
-    // shows only the picture and its marks.
-    void MarkupSettle();
-    // Resets the marks when the picture changed behind their back.
-    void MarkupFollowPicture();
-    // Repaints what changed and follows the marks' state elsewhere: the
-    // viewer's size after a crop, the caption, unsaved, status panel 1.
-    void MarkupChanged(output::markup::Box changed);
-    output::markup::Point PicturePoint(LPARAM clientPoint) const;
-
     // The capture history: each picture kept as it arrives, its marks as they
     // change, and what the last run left behind.
     void HistoryStart();
@@ -248,14 +227,10 @@ private:
     // The picture on the clipboard in the display's format, or why not.
     void CopyToClipboard(const toolkit::Picture& picture);
 
-    std::wstring markupOpenedName_;
-    HBITMAP markupBitmap_ = nullptr;  // of the picture the marks belong to
-    // The picture whose unredacted copy we put on the clipboard, and the
-    // clipboard's sequence number just after.
-    HBITMAP clipboardPicture_ = nullptr;
+    // The picture whose unredacted copy we put on the clipboard (its picture
+    // box generation, 0 for none), and the clipboard's sequence number just after.
+    uint64_t clipboardPicture_ = 0;
     DWORD clipboardSequence_ = 0;
-    bool markupMadeUnsaved_ = false;
-    std::optional<std::wstring> panelBeforeTool_;
 
     // The menu belongs to the window once attached; the window destroys it.
     toolkit::UniqueAccelerators accelerators_;
@@ -265,6 +240,7 @@ private:
     DWORD capturedAt_ = 0;
     int wheelRest_ = 0;  // wheel movement short of a notch
     friend class CaptureUnderWay;
+    friend class MarkupView;
 };
 
 // Marks a capture under way for its scope.

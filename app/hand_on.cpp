@@ -11,7 +11,7 @@ namespace app {
 toolkit::Picture FrmMain::PictureToHandOn() {
     if (PicBmp.GetPicture().Empty()) return {};
     const SIZE size = PicBmp.GetPicture().PixelSize();
-    const bool merging = Markup.Marked() || Markup.Typing();
+    const bool merging = Markup.Editor().Marked() || Markup.Editor().Typing();
     toolkit::Picture picture;
     if (!merging || output::RoomForPicture(size.cx, size.cy)) picture = MarkedPicture();
     if (picture.Empty())

@@ -136,8 +136,8 @@ void FrmMain::KeepInHistory(const std::wstring& openedName) {
 
     std::wstring replaced;
     if (!h.picture.Empty()) {
-        if (Markup.Typing()) Markup.Enter();  // the text is kept as typed
-        const bool worked = Markup.Marked() || CaptureUnsaved;
+        Markup.EndTyping();  // the text is kept as typed
+        const bool worked = Markup.Editor().Marked() || CaptureUnsaved;
         FlushHistory();
         if (worked && !h.current.empty()) {
             hs::Record r;
@@ -166,10 +166,7 @@ void FrmMain::KeepInHistory(const std::wstring& openedName) {
     }
     NoteSession();
     if (!replaced.empty()) {
-        if (panelBeforeTool_)
-            *panelBeforeTool_ = replaced;
-        else
-            SetPanelText(1, replaced);
+        Markup.ShowStatus(replaced);
     }
 }
 
@@ -200,7 +197,7 @@ void FrmMain::HistoryMarksChanged() {
     HistoryKeeping& h = *history_;
     // A new or moved redaction is burnt into the kept picture at once, not
     // moments later: a kill meanwhile would leave the pixels beneath on disk.
-    if (!Markup.Dragging() && hs::Redactions(Markup.Doc()) != h.redactionsWritten) {
+    if (!Markup.Editor().Dragging() && hs::Redactions(Markup.Doc()) != h.redactionsWritten) {
         FlushHistory();
         NoteSession();
         return;
@@ -213,7 +210,7 @@ bool FrmMain::OnHistoryTimer(WPARAM timer) {
     KillTimer(hwnd(), kHistoryTimer);
     if (!history_) return true;
     history_->timerSet = false;
-    if (Markup.Dragging()) {
+    if (Markup.Editor().Dragging()) {
         history_->timerSet = SetTimer(hwnd(), kHistoryTimer, kCoalesceMs, nullptr);
         return true;
     }
@@ -239,7 +236,7 @@ bool FrmMain::ShowEntry(const hs::Entry& entry) {
     if (size.cx != entry.record.width || size.cy != entry.record.height) return false;
     h.reopening = entry.name;
     PicBmp.SetPicture(std::move(loaded.picture));
-    MarkupReset();
+    Markup.Reset();
     const output::markup::Box whole{0, 0, size.cx, size.cy};
     Markup.Restore(whole, entry.record.doc);
     h.current = entry.name;
@@ -249,7 +246,6 @@ bool FrmMain::ShowEntry(const hs::Entry& entry) {
     hs::Record r = entry.record;
     h.written = hs::WriteRecord(r);
     h.redactionsWritten = hs::Redactions(r.doc);
-    MarkupChanged(whole);
     Form_Resize();
     return true;
 }

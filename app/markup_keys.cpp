@@ -1,30 +1,40 @@
-// The mark-up keys, and what follows each change of the marks: the repaint,
-// the viewer's size after a crop, the caption, unsaved, status panel 1; and
-// the picture with its marks merged, for every command that hands it on.
+// The mark-up's keys and its right-click menu.
 #include <windows.h>
 
-#include "app/file_caption.h"
 #include "app/frm_main.h"
 #include "app/markup_strings.h"
-#include "capture/clipboard.h"
-#include "output/markup_render.h"
-#include "toolkit/runtime.h"
+#include "app/markup_view.h"
 
 namespace app {
 
 namespace mk = output::markup;
 
-bool FrmMain::OnMarkupKey(WPARAM key) {
-    if (PicBmp.GetPicture().Empty()) return false;
-    MarkupFollowPicture();
+namespace {
+
+// Commands of the right-click menu, after the window's own.
+enum : UINT {
+    kToolItem = 0x7000,
+    kColorItem = 0x7100,
+    kWidthItem = 0x7200,
+    kUndoItem = 0x7300,
+    kRedoItem,
+    kDeleteItem,
+    kCopyItem,
+};
+
+}  // namespace
+
+bool MarkupView::OnKey(WPARAM key) {
+    if (form_.PicBmp.GetPicture().Empty()) return false;
+    FollowPicture();
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     if (ctrl) {
         if (key == 'Z' && !shift) {
-            MarkupChanged(Markup.Undo());
+            Changed(editor_.Undo());
         } else if (key == 'Y' && !shift) {
-            MarkupChanged(Markup.Redo());
+            Changed(editor_.Redo());
         } else if (key == 'C' && shift) {
-            mnuCopyMarked_Click();
+            form_.mnuCopyMarked_Click();
         } else {
             return false;
         }
@@ -32,133 +42,99 @@ bool FrmMain::OnMarkupKey(WPARAM key) {
     }
     switch (key) {
         case VK_ESCAPE:
-            MarkupChanged(Markup.Escape());
+            Changed(editor_.Escape());
             return true;
         case VK_RETURN:
-            MarkupChanged(Markup.Enter());
+            Changed(editor_.Enter());
             return true;
         case VK_BACK:
-            MarkupChanged(Markup.Backspace());
+            Changed(editor_.Backspace());
             return true;
     }
     // While a text is typed, every other key is the text's (through WM_CHAR).
-    if (Markup.Typing()) return true;
+    if (editor_.Typing()) return true;
     if (key == VK_DELETE) {
-        MarkupChanged(Markup.DeleteSelected());
+        Changed(editor_.DeleteSelected());
         return true;
     }
     if (key >= '1' && key <= '8') {
-        Markup.SetColor(mk::kPalette[key - '1']);
+        editor_.SetColor(mk::kPalette[key - '1']);
         return true;
     }
     if (key == VK_OEM_4 || key == VK_OEM_6) {  // [ and ]
-        Markup.SetWidth(Markup.Width() + (key == VK_OEM_6 ? 1 : -1));
+        editor_.SetWidth(editor_.Width() + (key == VK_OEM_6 ? 1 : -1));
         return true;
     }
     for (const MarkupToolText& t : kMarkupTools)
         if (t.key == key) {
-            SetMarkupTool(t.tool);
+            SetTool(t.tool);
             return true;
         }
     return false;
 }
 
-bool FrmMain::OnMarkupChar(wchar_t c) {
-    if (!Markup.Typing()) return false;
-    if (c >= L' ' && c != 0x7F) MarkupChanged(Markup.Type(c));
+bool MarkupView::OnChar(wchar_t c) {
+    if (!editor_.Typing()) return false;
+    if (c >= L' ' && c != 0x7F) Changed(editor_.Type(c));
     return true;
 }
 
-void FrmMain::SetMarkupTool(mk::Tool tool) { MarkupChanged(Markup.SetTool(tool)); }
+bool MarkupView::TakesShortcut(WORD) { return false; }
 
-void FrmMain::MarkupReset(const std::wstring& openedName) {
-    KeepInHistory(openedName);
-    const SIZE size = PicBmp.GetPicture().PixelSize();
-    Markup.Reset(mk::Box{0, 0, size.cx, size.cy});
-    Markup.measureText = &mk::MeasureText;
-    markupBitmap_ = PicBmp.GetPicture().Bitmap();
-    markupOpenedName_ = openedName;
-    markupMadeUnsaved_ = false;
-    MarkupChanged(mk::Box{});
-}
-
-void FrmMain::MarkupFollowPicture() {
-    // Not the file opened last, whatever the caption says.
-    if (PicBmp.GetPicture().Bitmap() != markupBitmap_) MarkupReset();
-}
-
-void FrmMain::MarkupSettle() {
-    if (Markup.Typing()) MarkupChanged(Markup.Enter());
-    if (Markup.PendingCrop() || Markup.Selected() >= 0)
-        MarkupChanged(Markup.SetTool(mk::Tool::Select));
-    UpdateWindow(PicBmp.hwnd());
-}
-
-void FrmMain::MarkupChanged(mk::Box changed) {
-    const mk::Box& crop = Markup.Doc().crop;
-    const SIZE shown{crop.Width(), crop.Height()};
-    RECT box{};
-    GetClientRect(PicBmp.hwnd(), &box);
-    if (!PicBmp.GetPicture().Empty() && (box.right != shown.cx || box.bottom != shown.cy)) {
-        SetWindowPos(PicBmp.hwnd(), nullptr, 0, 0, shown.cx, shown.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        InvalidateRect(PicBmp.hwnd(), nullptr, FALSE);
-        Form_Resize();
-        if (!markupOpenedName_.empty())
-            SetWindowTextW(hwnd(),
-                           OpenedCaption(toolkit::ExeName(), markupOpenedName_,
-                                         PicBmp.AsControl().Width(), PicBmp.AsControl().Height())
-                               .c_str());
-    } else if (!changed.Empty()) {
-        const RECT r{changed.left - crop.left, changed.top - crop.top, changed.right - crop.left,
-                     changed.bottom - crop.top};
-        InvalidateRect(PicBmp.hwnd(), &r, FALSE);
+void MarkupView::ShowMenu(POINT screen) {
+    toolkit::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    for (int i = 0; i < kMarkupToolCount; ++i) {
+        const MarkupToolText& t = kMarkupTools[i];
+        AppendMenuW(menu.get(), MF_STRING | (t.tool == editor_.CurrentTool() ? MF_CHECKED : 0),
+                    kToolItem + i, form_.UiTexts[t.name].c_str());
     }
-
-    // Marks make a picture unsaved; undoing them all gives back what it was.
-    if (!Markup.Steps().IsClean() && !CaptureUnsaved) {
-        CaptureUnsaved = true;
-        markupMadeUnsaved_ = true;
-    } else if (Markup.Steps().IsClean() && markupMadeUnsaved_) {
-        CaptureUnsaved = false;
-        markupMadeUnsaved_ = false;
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    toolkit::UniqueMenu colors(CreatePopupMenu()), widths(CreatePopupMenu());
+    const mk::Rgb color = editor_.ColorOf(editor_.CurrentTool());
+    for (int i = 0; i < 8; ++i)
+        AppendMenuW(colors.get(), MF_STRING | (mk::kPalette[i] == color ? MF_CHECKED : 0),
+                    kColorItem + i, form_.UiTexts[kMarkupColorNames[i]].c_str());
+    for (int i = 0; i < kMarkupWidthCount; ++i) {
+        const std::wstring text =
+            std::to_wstring(kMarkupWidths[i]) + form_.UiTexts[TextId::MarkupWidthItem];
+        AppendMenuW(widths.get(), MF_STRING | (kMarkupWidths[i] == editor_.Width() ? MF_CHECKED : 0),
+                    kWidthItem + i, text.c_str());
     }
-    KeepSecretsOffClipboard();
+    if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(colors.get()),
+                    form_.UiTexts[TextId::MarkupColorMenu].c_str()))
+        colors.release();
+    if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(widths.get()),
+                    form_.UiTexts[TextId::MarkupWidthMenu].c_str()))
+        widths.release();
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    const UINT off = MF_GRAYED;
+    AppendMenuW(menu.get(), MF_STRING | (editor_.Steps().CanUndo() ? 0 : off), kUndoItem,
+                (form_.UiTexts[TextId::MarkupUndo] + L"\tCtrl+Z").c_str());
+    AppendMenuW(menu.get(), MF_STRING | (editor_.Steps().CanRedo() ? 0 : off), kRedoItem,
+                (form_.UiTexts[TextId::MarkupRedo] + L"\tCtrl+Y").c_str());
+    AppendMenuW(menu.get(), MF_STRING | (editor_.Selected() >= 0 ? 0 : off), kDeleteItem,
+                (form_.UiTexts[TextId::MarkupDelete] + L"\tDelete").c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, kCopyItem,
+                (form_.UiTexts[TextId::MarkupCopy] + L"\tCtrl+Shift+C").c_str());
 
-    // The tool in use shows in panel 1; the panel's own text comes back after.
-    const bool active = Markup.CurrentTool() != mk::Tool::Select;
-    if (active) {
-        if (!panelBeforeTool_) panelBeforeTool_ = PanelText(1);
-        SetPanelText(1, UiTexts[MarkupToolTextOf(Markup.CurrentTool())->status]);
-    } else if (panelBeforeTool_) {
-        SetPanelText(1, *panelBeforeTool_);
-        panelBeforeTool_.reset();
-    }
-    HistoryMarksChanged();
-}
-
-toolkit::Picture FrmMain::MarkedPicture() {
-    if (Markup.Typing()) MarkupChanged(Markup.Enter());
-    if (!Markup.Marked()) return PicBmp.GetPicture();
-    return mk::Flatten(PicBmp.GetPicture(), Markup.Doc());
-}
-
-void FrmMain::mnuCopyMarked_Click() {
-    const toolkit::Picture marked = PictureToHandOn();
-    if (!marked.Empty()) CopyMarkedToClipboard(marked);
-}
-
-void FrmMain::CopyToClipboard(const toolkit::Picture& picture) {
-    if (picture.Empty()) return;
-    switch (capture::CopyPictureToClipboard(hwnd(), picture, false)) {
-        case capture::ClipboardCopy::Done:
-            break;
-        case capture::ClipboardCopy::NoMemory:
-            ShowMessage(UiTexts[TextId::ClipboardFailed]);
-            break;
-        case capture::ClipboardCopy::Refused:
-            ShowMessage(UiTexts[TextId::MarkupCopyFailed]);
-            break;
+    const UINT chosen = UINT(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                            screen.y, 0, form_.hwnd(), nullptr));
+    if (chosen >= kToolItem && chosen < kToolItem + kMarkupToolCount) {
+        SetTool(kMarkupTools[chosen - kToolItem].tool);
+    } else if (chosen >= kColorItem && chosen < kColorItem + 8) {
+        editor_.SetColor(mk::kPalette[chosen - kColorItem]);
+    } else if (chosen >= kWidthItem && chosen < kWidthItem + UINT(kMarkupWidthCount)) {
+        editor_.SetWidth(kMarkupWidths[chosen - kWidthItem]);
+    } else if (chosen == kUndoItem) {
+        Changed(editor_.Undo());
+    } else if (chosen == kRedoItem) {
+        Changed(editor_.Redo());
+    } else if (chosen == kDeleteItem) {
+        Changed(editor_.DeleteSelected());
+    } else if (chosen == kCopyItem) {
+        form_.mnuCopyMarked_Click();
     }
 }
 

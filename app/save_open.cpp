@@ -53,8 +53,7 @@ void FrmMain::mnusave_Click() {
         return;
     }
     CaptureUnsaved = false;
-    Markup.MarkClean();
-    markupMadeUnsaved_ = false;
+    Markup.Saved();
 }
 
 void FrmMain::mnuOpen_Click() {
@@ -101,7 +100,7 @@ bool FrmMain::OpenPicture(const std::wstring& path) {
         return false;
     }
     PicBmp.SetPicture(std::move(loaded.picture));
-    MarkupReset(GetFileName(path));
+    Markup.Reset(GetFileName(path));
     SetWindowTextW(hwnd(), OpenedCaption(toolkit::ExeName(), GetFileName(path),
                                          PicBmp.AsControl().Width(), PicBmp.AsControl().Height())
                                .c_str());

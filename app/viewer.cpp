@@ -162,7 +162,7 @@ bool FrmMain::OnScrollKey(WPARAM key) {
 // Empties the viewer; the flags stay as they are.
 void FrmMain::mnuClear_Click() {
     PicBmp.SetPicture(toolkit::Picture());
-    MarkupReset();
+    Markup.Reset();
     Form_Resize();
 }
 

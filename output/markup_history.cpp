@@ -49,6 +49,7 @@ Box History::Redo() {
 }
 
 Box History::Apply(Step& step, bool forward) {
+    ++revision_;
     auto& marks = doc_.marks;
     if (auto* add = std::get_if<AddMark>(&step)) {
         if (forward) {

@@ -53,6 +53,8 @@ public:
     bool CanUndo() const { return index_ > 0; }
     bool CanRedo() const { return index_ < steps_.size(); }
     size_t StepCount() const { return steps_.size(); }
+    // Counts every change of the document: done, undone or redone.
+    uint64_t Revision() const { return revision_; }
 
     // The state saved last; unsaved is then a comparison with it.
     void MarkClean() { clean_ = index_; }
@@ -66,6 +68,7 @@ private:
     Box picture_;
     std::vector<Step> steps_;
     size_t index_ = 0;  // steps_[0, index_) are done
+    uint64_t revision_ = 0;
     std::optional<size_t> clean_ = 0;
 };
 

@@ -40,6 +40,7 @@ bool PictureBox::Create(HWND parent, const Container* parentScale, int id, RECT 
 
 void PictureBox::SetPicture(Picture picture) {
     picture_ = std::move(picture);
+    ++generation_;
     if (autoSize_ && !picture_.Empty()) {
         const SIZE size = picture_.PixelSize();
         SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,

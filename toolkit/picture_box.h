@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "toolkit/form.h"
 #include "toolkit/picture.h"
 
@@ -27,6 +29,8 @@ public:
 
     const Picture& GetPicture() const { return picture_; }
     void SetPicture(Picture picture);
+    // Counts the pictures assigned: a bitmap handle can be reused by the next.
+    uint64_t Generation() const { return generation_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -36,6 +40,7 @@ private:
     Picture picture_;
     int sysColor_ = COLOR_APPWORKSPACE;
     bool autoSize_ = false;
+    uint64_t generation_ = 0;
 };
 
 }  // namespace toolkit

@@ -1,0 +1,200 @@
+// The mark-up's view: the viewer's pointer draws, selects and moves marks;
+// what changed is painted again and followed elsewhere in the window.
+#include "app/markup_view.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include "app/file_caption.h"
+#include "app/frm_main.h"
+#include "app/markup_strings.h"
+#include "output/markup_render.h"
+#include "toolkit/runtime.h"
+
+namespace app {
+
+namespace mk = output::markup;
+
+HWND MarkupView::Viewer() const { return form_.PicBmp.hwnd(); }
+
+void MarkupView::Attach() { SetWindowSubclass(Viewer(), &MarkupView::ViewerProc, 1, DWORD_PTR(this)); }
+
+LRESULT CALLBACK MarkupView::ViewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR data) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &MarkupView::ViewerProc, 1);
+    LRESULT result = 0;
+    try {
+        if (reinterpret_cast<MarkupView*>(data)->OnViewerMessage(message, wParam, lParam, result))
+            return result;
+    } catch (...) {
+        return 0;  // nothing unwinds through the system's window code
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+mk::Point MarkupView::PicturePoint(LPARAM clientPoint) const {
+    const mk::Box& crop = Doc().crop;
+    return mk::Point{GET_X_LPARAM(clientPoint) + crop.left, GET_Y_LPARAM(clientPoint) + crop.top};
+}
+
+bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (form_.PicBmp.GetPicture().Empty()) return false;
+    if (message != WM_PAINT) FollowPicture();
+    const bool shift = (wParam & MK_SHIFT) != 0;
+    switch (message) {
+        case WM_PAINT: {
+            const bool plain = !editor_.Marked() && !editor_.Pending() && !editor_.PendingCrop() &&
+                               editor_.Selected() < 0;
+            if (plain) return false;  // the picture box's own painting, palette and all
+            toolkit::PaintDC dc(Viewer());
+            Paint(dc.get(), dc.area());
+            return true;
+        }
+        case WM_LBUTTONDOWN:
+            SetFocus(form_.hwnd());  // the keys of the tools go to the main window
+            SetCapture(Viewer());
+            Changed(editor_.Press(PicturePoint(lParam), shift));
+            return true;
+        case WM_MOUSEMOVE:
+            if (editor_.Dragging()) Changed(editor_.Drag(PicturePoint(lParam), shift));
+            return true;
+        case WM_LBUTTONUP:
+            // Ended before the capture goes, which would end it where the pointer is.
+            Changed(editor_.Release(PicturePoint(lParam), shift));
+            if (GetCapture() == Viewer()) ReleaseCapture();
+            return true;
+        case WM_CAPTURECHANGED:
+            // Another window took the pointer mid-drag: the drag ends where it was.
+            if (editor_.Dragging()) {
+                POINT at;
+                GetCursorPos(&at);
+                ScreenToClient(Viewer(), &at);
+                Changed(editor_.Release(PicturePoint(MAKELPARAM(at.x, at.y)), false));
+            }
+            return true;
+        case WM_RBUTTONUP: {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(Viewer(), &at);
+            ShowMenu(at);
+            return true;
+        }
+        case WM_SETCURSOR: {
+            if (LOWORD(lParam) != HTCLIENT) return false;
+            const LPCWSTR shape = editor_.CurrentTool() == mk::Tool::Select ? IDC_ARROW
+                                  : editor_.CurrentTool() == mk::Tool::Text ? IDC_IBEAM
+                                                                            : IDC_CROSS;
+            SetCursor(LoadCursorW(nullptr, shape));
+            result = TRUE;
+            return true;
+        }
+    }
+    return false;
+}
+
+void MarkupView::SetTool(mk::Tool tool) { Changed(editor_.SetTool(tool)); }
+
+void MarkupView::Reset(const std::wstring& openedName) {
+    if (PictureArriving) PictureArriving(openedName);
+    const SIZE size = form_.PicBmp.GetPicture().PixelSize();
+    editor_.Reset(mk::Box{0, 0, size.cx, size.cy});
+    editor_.measureText = &mk::MeasureText;
+    pictureGeneration_ = form_.PicBmp.Generation();
+    openedName_ = openedName;
+    madeUnsaved_ = false;
+    revision_ = Steps().Revision();
+    Changed(mk::Box{});
+    if (MarksChanged) MarksChanged();
+}
+
+void MarkupView::FollowPicture() {
+    // Not the file opened last, whatever the caption says.
+    if (form_.PicBmp.Generation() != pictureGeneration_) Reset();
+}
+
+void MarkupView::Settle() {
+    if (editor_.Typing()) Changed(editor_.Enter());
+    if (editor_.PendingCrop() || editor_.Selected() >= 0)
+        Changed(editor_.SetTool(mk::Tool::Select));
+    UpdateWindow(Viewer());
+}
+
+void MarkupView::Restore(mk::Box picture, mk::Document doc) {
+    editor_.Restore(picture, std::move(doc));
+    revision_ = Steps().Revision();
+    Changed(picture);
+}
+
+void MarkupView::EndTyping() {
+    if (!editor_.Typing()) return;
+    const mk::Box changed = editor_.Enter();
+    // While a new picture replaces this one, the view follows the new one.
+    if (form_.PicBmp.Generation() == pictureGeneration_) Changed(changed);
+}
+
+void MarkupView::ShowStatus(const std::wstring& text) {
+    if (panelBeforeTool_)
+        *panelBeforeTool_ = text;
+    else
+        form_.SetPanelText(1, text);
+}
+
+void MarkupView::Saved() {
+    editor_.MarkClean();
+    madeUnsaved_ = false;
+}
+
+void MarkupView::Changed(mk::Box changed) {
+    const mk::Box& crop = Doc().crop;
+    const SIZE shown{crop.Width(), crop.Height()};
+    RECT box{};
+    GetClientRect(Viewer(), &box);
+    if (!form_.PicBmp.GetPicture().Empty() && (box.right != shown.cx || box.bottom != shown.cy)) {
+        SetWindowPos(Viewer(), nullptr, 0, 0, shown.cx, shown.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(Viewer(), nullptr, FALSE);
+        form_.Form_Resize();
+        if (!openedName_.empty())
+            SetWindowTextW(form_.hwnd(), OpenedCaption(toolkit::ExeName(), openedName_,
+                                                       form_.PicBmp.AsControl().Width(),
+                                                       form_.PicBmp.AsControl().Height())
+                                             .c_str());
+    } else if (!changed.Empty()) {
+        const RECT r{changed.left - crop.left, changed.top - crop.top, changed.right - crop.left,
+                     changed.bottom - crop.top};
+        InvalidateRect(Viewer(), &r, FALSE);
+    }
+
+    // Marks make a picture unsaved; undoing them all gives back what it was.
+    if (!Steps().IsClean() && !form_.CaptureUnsaved) {
+        form_.CaptureUnsaved = true;
+        madeUnsaved_ = true;
+    } else if (Steps().IsClean() && madeUnsaved_) {
+        form_.CaptureUnsaved = false;
+        madeUnsaved_ = false;
+    }
+
+    // The tool in use shows in panel 1; the panel's own text comes back after.
+    const bool active = editor_.CurrentTool() != mk::Tool::Select;
+    if (active) {
+        if (!panelBeforeTool_) panelBeforeTool_ = form_.PanelText(1);
+        const std::wstring& hint = form_.UiTexts[MarkupToolTextOf(editor_.CurrentTool())->status];
+        if (form_.PanelText(1) != hint) form_.SetPanelText(1, hint);
+    } else if (panelBeforeTool_) {
+        form_.SetPanelText(1, *panelBeforeTool_);
+        panelBeforeTool_.reset();
+    }
+
+    if (Steps().Revision() != revision_) {
+        revision_ = Steps().Revision();
+        if (MarksChanged) MarksChanged();
+    }
+}
+
+toolkit::Picture MarkupView::MarkedPicture() {
+    FollowPicture();
+    if (editor_.Typing()) Changed(editor_.Enter());
+    if (!editor_.Marked()) return form_.PicBmp.GetPicture();
+    return mk::Flatten(form_.PicBmp.GetPicture(), Doc());
+}
+
+}  // namespace app

@@ -1,0 +1,89 @@
+// The mark-up as a view over the viewer: it owns the marks' editor, the
+// viewer's subclass that turns the pointer into marks, the painting of the
+// picture with its marks, the mark-up keys and right-click menu, and the
+// picture as it leaves with its marks merged. The window keeps its layout,
+// menus and lifecycle and tells the view when a new picture arrives.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "output/markup_editor.h"
+#include "toolkit/picture.h"
+
+namespace app {
+
+class FrmMain;
+
+class MarkupView {
+public:
+    explicit MarkupView(FrmMain& form) : form_(form) {}
+    MarkupView(const MarkupView&) = delete;
+    MarkupView& operator=(const MarkupView&) = delete;
+
+    // Takes over the viewer's pointer and painting; once, after it exists.
+    void Attach();
+
+    // What other parts of the program read.
+    const output::markup::Editor& Editor() const { return editor_; }
+    const output::markup::Document& Doc() const { return editor_.Doc(); }
+    const output::markup::History& Steps() const { return editor_.Steps(); }
+    // The picture as it leaves: cropped, with every mark in its pixels; a
+    // text being typed is ended first.
+    toolkit::Picture MarkedPicture();
+    // Called after every change of the marks or the crop (a step done, undone
+    // or redone, or a new picture).
+    std::function<void()> MarksChanged;
+    // Called as a new picture replaces the marked one, before the marks end:
+    // they still belong to the picture that leaves.
+    std::function<void(const std::wstring& openedName)> PictureArriving;
+
+    // A new picture in the viewer: the marks and their history end.
+    void Reset(const std::wstring& openedName = L"");
+    // Ends a text or crop under way and hides the selection, so the window
+    // shows only the picture and its marks.
+    void Settle();
+    // The marked picture was saved as it is now.
+    void Saved();
+    // Marks kept from an earlier run, over the picture just reset.
+    void Restore(output::markup::Box picture, output::markup::Document doc);
+    // Ends a text being typed, keeping it as typed.
+    void EndTyping();
+    // A status message that outlasts the tool hint in panel 1.
+    void ShowStatus(const std::wstring& text);
+
+    // Keys that reach the main window; false for the ones the view leaves.
+    bool OnKey(WPARAM key);
+    bool OnChar(wchar_t c);
+    // An accelerator's command while a text is edited; true when the text
+    // took its key instead (Ctrl+C copies the text's selection there).
+    bool TakesShortcut(WORD key);
+
+private:
+    static LRESULT CALLBACK ViewerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Paint(HDC dc, const RECT& dirty);
+    void ShowMenu(POINT screen);
+    void SetTool(output::markup::Tool tool);
+    // Resets the marks when the picture changed behind their back.
+    void FollowPicture();
+    // Repaints what changed and follows the marks' state elsewhere: the
+    // viewer's size after a crop, the caption, unsaved, status panel 1.
+    void Changed(output::markup::Box changed);
+    output::markup::Point PicturePoint(LPARAM clientPoint) const;
+    HWND Viewer() const;
+
+    FrmMain& form_;
+    output::markup::Editor editor_;
+    std::wstring openedName_;
+    uint64_t pictureGeneration_ = 0;  // of the picture the marks belong to
+    uint64_t revision_ = 0;           // of the marks last reported
+    bool madeUnsaved_ = false;
+    std::optional<std::wstring> panelBeforeTool_;
+};
+
+}  // namespace app
