@@ -35,6 +35,8 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuPickWindow, &FrmMain::mnuPickWindow_Click},
     {ID_mnuHelpChinese, &FrmMain::mnuChinese_Click},
     {ID_mnuHelpEnglish, &FrmMain::mnuEnglish_Click},
+    {ID_mnuOptions, &FrmMain::mnuOptions_Click},
+    {ID_mnuTrayShow, &FrmMain::mnuTrayShow_Click},
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ toolkit::Process HelpTask;
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"FotolarkMain";
+constexpr const wchar_t* kClassName = kMainWindowClass;
 
 int16_t ShiftState(WPARAM keys) {
     return int16_t(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
@@ -51,6 +51,7 @@ bool FrmMain::Load() {
     RegisterGlobalKeys();
     DragAcceptFiles(hwnd, TRUE);
     Form_Load();
+    UpdateTrayIcon();
     return true;
 }
 
@@ -132,7 +133,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (toolkit::ShowScreenMousePointer()) return TRUE;
             break;
         case WM_CLOSE:
-            if (!UnloadCancelled()) DestroyWindow(hwnd());
+            if (!HidesOnClose() && !UnloadCancelled()) DestroyWindow(hwnd());
             return 0;
         case WM_QUERYENDSESSION:
             return UnloadCancelled() ? FALSE : TRUE;
@@ -148,13 +149,30 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             OnGlobalKey(int(wParam));
             return 0;
+        case kKeysTakenMessage:
+            OnKeysTaken();
+            return 0;
+        case kTrayMessage:
+            OnTrayMessage(UINT(lParam));
+            return 0;
+        case WM_ENTERMENULOOP:
+            ++menuLoops_;
+            break;
+        case WM_EXITMENULOOP:
+            if (menuLoops_ > 0) --menuLoops_;
+            break;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_DESTROY:
             UnregisterGlobalKeys();
+            RemoveTrayIcon();
             PostQuitMessage(0);
             return 0;
+    }
+    if (message == TaskbarCreatedMessage()) {
+        trayShown_ = false;  // gone with the old Explorer
+        UpdateTrayIcon();
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }

@@ -44,6 +44,8 @@ const MenuItemShown kExpectedMenus[] = {
     {2, L"打印(&P)", true},
     {2, L"-", true},
     {2, L"退出(&X)\tCtrl+Q", true},
+    {2, L"-", true},
+    {2, L"选项(&T)...", true},
     {1, L"捕获(&C)", true},
     {2, L"整个屏幕(&S)", true},
     {2, L"自由捕获(&D)", true},
