@@ -14,10 +14,11 @@ constexpr DWORD kDelayMilliseconds = 2000;
 
 }  // namespace
 
-void FrmMain::ShowCapture(toolkit::Picture picture) {
+void FrmMain::ShowCapture(toolkit::Picture picture, HWND source) {
     PicBmp.SetPicture(std::move(picture));
     Markup.Reset();
     CaptureUnsaved = true;
+    AfterCapture(source);
 }
 
 void FrmMain::CaptureOutOfSight(toolkit::Picture (*grab)()) {
@@ -36,13 +37,13 @@ void FrmMain::mnuScreen_Click() { CaptureOutOfSight(capture::GrabFullScreen); }
 // The window captured shows the marks as they are, without the selection.
 void FrmMain::mnuTitleBar_Click() {
     Markup.Settle();
-    ShowCapture(capture::GrabFormWindow(*this));
+    ShowCapture(capture::GrabFormWindow(*this), hwnd());
     Form_Resize();
 }
 
 void FrmMain::mnuClient_Click() {
     Markup.Settle();
-    ShowCapture(capture::GrabFormClient(*this));
+    ShowCapture(capture::GrabFormClient(*this), hwnd());
     Form_Resize();
 }
 
@@ -54,7 +55,8 @@ void FrmMain::mnuAtiveWindow_Click() {
         return;
     SetWindowState(toolkit::WindowState::Minimized);
     Sleep(kDelayMilliseconds);
-    ShowCapture(capture::GrabForegroundWindow());
+    const HWND front = GetForegroundWindow();
+    ShowCapture(capture::GrabForegroundWindow(), front);
     SetWindowState(toolkit::WindowState::Normal);
     toolkit::ReclaimKeyboard(hwnd());
     Form_Resize();

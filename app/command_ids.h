@@ -51,6 +51,10 @@ enum CommandId : UINT {
     ID_mnuPinClipboard,
     ID_mnuPinsHide,
     ID_mnuPinsShow,
+    // After the specified entries of the File menu.
+    ID_mnuOptions,
+    // The notification-area icon's menu.
+    ID_mnuTrayShow,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

@@ -42,6 +42,8 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuPinClipboard, &FrmMain::mnuPinClipboard_Click},
     {ID_mnuPinsHide, &FrmMain::mnuPinsHide_Click},
     {ID_mnuPinsShow, &FrmMain::mnuPinsShow_Click},
+    {ID_mnuOptions, &FrmMain::mnuOptions_Click},
+    {ID_mnuTrayShow, &FrmMain::mnuTrayShow_Click},
 };
 
 }  // namespace

@@ -62,6 +62,7 @@ void FrmMain::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     if (!copy.onClipboard)
         toolkit::MsgBox(hwnd(), UiTexts[TextId::ClipboardFailed], MB_OK | MB_ICONEXCLAMATION,
                         toolkit::ExeName());
+    AfterCapture(nullptr);
 }
 
 void FrmMain::Form_MouseUp(int16_t Button, int16_t, float, float) {

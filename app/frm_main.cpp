@@ -17,7 +17,7 @@ toolkit::Process HelpTask;
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"FotolarkMain";
+constexpr const wchar_t* kClassName = kMainWindowClass;
 
 int16_t ShiftState(WPARAM keys) {
     return int16_t(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
@@ -57,6 +57,7 @@ bool FrmMain::Load() {
     DragAcceptFiles(hwnd, TRUE);
     Form_Load();
     HistoryStart();
+    UpdateTrayIcon();
     return true;
 }
 
@@ -141,7 +142,7 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (toolkit::ShowScreenMousePointer()) return TRUE;
             break;
         case WM_CLOSE:
-            if (!UnloadCancelled()) DestroyWindow(hwnd());
+            if (!HidesOnClose() && !UnloadCancelled()) DestroyWindow(hwnd());
             return 0;
         case WM_QUERYENDSESSION:
             return UnloadCancelled() ? FALSE : TRUE;
@@ -157,6 +158,18 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             OnGlobalKey(int(wParam));
             return 0;
+        case kKeysTakenMessage:
+            OnKeysTaken();
+            return 0;
+        case kTrayMessage:
+            OnTrayMessage(UINT(lParam));
+            return 0;
+        case WM_ENTERMENULOOP:
+            ++menuLoops_;
+            break;
+        case WM_EXITMENULOOP:
+            if (menuLoops_ > 0) --menuLoops_;
+            break;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -172,8 +185,13 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             HistoryFinish();
             UnregisterGlobalKeys();
+            RemoveTrayIcon();
             PostQuitMessage(0);
             return 0;
+    }
+    if (message == TaskbarCreatedMessage()) {
+        trayShown_ = false;  // gone with the old Explorer
+        UpdateTrayIcon();
     }
     return DefWindowProcW(hwnd(), message, wParam, lParam);
 }

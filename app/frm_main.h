@@ -12,14 +12,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/language_lines.h"
 #include "app/markup_view.h"
+#include "app/options.h"
 #include "app/texts.h"
 #include "pin/pin_board.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
+#include "toolkit/global_key.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture_box.h"
 #include "toolkit/runtime.h"
@@ -40,6 +43,12 @@ struct HistoryKeepingEnd {
 // The program's title (App.Title): the settings' application name and the
 // title of its own boxes.
 constexpr wchar_t kAppTitle[] = L"Fotolark";
+// Its main window's class: how another copy of the program is recognised.
+constexpr wchar_t kMainWindowClass[] = L"FotolarkMain";
+// Posted when a global key could not be registered, to say so once the window shows.
+constexpr UINT kKeysTakenMessage = WM_APP + 0x220;
+// What the notification-area icon reports: the mouse message in lParam.
+constexpr UINT kTrayMessage = WM_APP + 0x221;
 
 class FrmMain : public toolkit::Form, private pin::Owner {
 public:
@@ -119,6 +128,26 @@ public:
     void mnuHowto_Click();
     void mnuAbout_Click();
 
+    // The global keys' own handlers (the others run menu commands).
+    void keyScreen_Press();
+    void keyWindow_Press();
+    // The global keys as registered, in the order of their table, and how each one fared.
+    const std::vector<toolkit::KeyChord>& GlobalKeys() const { return globalKeys_; }
+    const std::vector<toolkit::KeyState>& GlobalKeyStates() const { return keyStates_; }
+    // A key's state as the user reads it, naming the key where it is taken.
+    std::wstring KeyStateText(toolkit::KeyChord key, toolkit::KeyState state) const;
+    // Registers and stores the keys wanted, a row each; returns how each
+    // wanted key fared. A taken key leaves its row's old key in place.
+    std::vector<toolkit::KeyState> ApplyGlobalKeys(const std::vector<toolkit::KeyChord>& wanted);
+
+    // The options as stored now.
+    static Options StoredOptions();
+    void mnuOptions_Click();
+    // The notification-area icon, shown while the option asks for it.
+    void UpdateTrayIcon();
+    bool TrayIconShown() const { return trayShown_; }
+    void mnuTrayShow_Click();
+
     void Toolbar1_ButtonClick(int16_t Index);
     // The open command without its dialog: a dropped file, the command line.
     void OpenFile(const std::wstring& path);
@@ -164,8 +193,10 @@ private:
     bool CreateStatusBar();
     void AlignBars();
     void SizePanels(int barWidth);
-    // Puts a new capture into the viewer and marks it unsaved.
-    void ShowCapture(toolkit::Picture picture);
+    // Puts a new capture into the viewer and marks it unsaved; then what the
+    // options ask for after a capture. `source` is the window captured, if one was.
+    void ShowCapture(toolkit::Picture picture, HWND source = nullptr);
+    void AfterCapture(HWND source);
     // Takes the window out of the screen's picture for a capture of the screen.
     void CaptureOutOfSight(toolkit::Picture (*grab)());
     LRESULT OnNotify(const NMHDR* header);
@@ -186,6 +217,13 @@ private:
     void RegisterGlobalKeys();
     void UnregisterGlobalKeys();
     void OnGlobalKey(int id);
+    void OnKeysTaken();
+    void OnTrayMessage(UINT mouseMessage);
+    void RemoveTrayIcon();
+    // Sent to every top-level window when Explorer starts again, without the icons.
+    static UINT TaskbarCreatedMessage();
+    // With the icon on, a close that loses nothing hides the window instead.
+    bool HidesOnClose();
     // Shows a picture file with its name in the caption, or says why not.
     bool OpenPicture(const std::wstring& path);
     std::wstring OpenFilter() const;
@@ -239,6 +277,11 @@ private:
     int capturing_ = 0;
     DWORD capturedAt_ = 0;
     int wheelRest_ = 0;  // wheel movement short of a notch
+    std::vector<toolkit::KeyChord> globalKeys_;
+    std::vector<toolkit::KeyState> keyStates_;
+    bool keysTold_ = false;  // the message about taken keys, once a start
+    int menuLoops_ = 0;      // menus of the window open now
+    bool trayShown_ = false;
     friend class CaptureUnderWay;
     friend class MarkupView;
 };

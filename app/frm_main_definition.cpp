@@ -30,6 +30,8 @@ const MenuEntry kMenuTree[] = {
      TextLine(TextId::HistoryClear), true, true},
     {3, L"mnuHistoryFolder", ChineseText(TextId::HistoryFolder), ID_mnuHistoryFolder, nullptr,
      TextLine(TextId::HistoryFolder), true, true},
+    {2, L"mnuOptions", ChineseText(TextId::OptionsMenu), ID_mnuOptions, nullptr,
+     TextLine(TextId::OptionsMenu), true, true},
     {1, L"mnuCapture", L"捕获(&C)", ID_mnuCapture, nullptr, 10, true, true},
     {2, L"mnuScreen", L"整个屏幕(&S)", ID_mnuScreen, nullptr, 11, true, true},
     {2, L"mnuDistrict", L"自由捕获(&D)", ID_mnuDistrict, nullptr, 21, true, true},

@@ -1,32 +1,17 @@
-// Keys that work while another program is in front: Print Screen,
-// Alt+Print Screen, Ctrl+Print Screen and Ctrl+Shift+Print Screen capture and
-// end with the window in front showing the new picture; Ctrl+Shift+T pins the
-// clipboard's picture where the user is.
-#include "app/command_ids.h"
+// Capture keys that work while another program is in front (by default Print
+// Screen, Alt+, Ctrl+ and Ctrl+Shift+Print Screen). Each ends with the window
+// in front showing the new picture. A key the system refuses is reported once
+// a start, and the menu commands stand in for it.
 #include "app/frm_main.h"
+#include "app/global_key_table.h"
 #include "capture/capture_rects.h"
 #include "capture/window_pick.h"
 #include "toolkit/out_of_sight.h"
+#include "toolkit/settings.h"
 
 namespace app {
 
 namespace {
-
-enum GlobalKey : int { kScreenKey = 1, kFrontWindowKey, kRegionKey, kPickKey, kPinClipboardKey };
-
-struct KeyBinding {
-    int id;
-    UINT modifiers;
-    UINT key = VK_SNAPSHOT;
-};
-
-constexpr KeyBinding kGlobalKeys[] = {
-    {kScreenKey, 0},
-    {kFrontWindowKey, MOD_ALT},
-    {kRegionKey, MOD_CONTROL},
-    {kPickKey, MOD_CONTROL | MOD_SHIFT},
-    {kPinClipboardKey, MOD_CONTROL | MOD_SHIFT, 'T'},
-};
 
 // How long after a capture a key pressed during it may still arrive: the
 // delayed capture's pause runs no messages.
@@ -42,10 +27,24 @@ BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
     return TRUE;
 }
 
+bool Taken(toolkit::KeyState state) {
+    return state == toolkit::KeyState::TakenByWindows ||
+           state == toolkit::KeyState::TakenByOwnCopy || state == toolkit::KeyState::TakenByOther;
+}
+
+toolkit::KeyChord StoredGlobalKey(int row) {
+    const GlobalKeyRow& key = kGlobalKeyRows[row];
+    const auto stored = toolkit::GetSetting(kAppTitle, L"Settings", key.setting);
+    const auto parsed = stored ? toolkit::ParseKeyText(*stored) : std::nullopt;
+    return parsed ? *parsed : key.standard;
+}
+
 }  // namespace
 
 bool FrmMain::BusyWithOwnUi() const {
     if (capturing_ || RegionArmed || capture::WindowPickArmed()) return true;
+    // A menu's loop would run the capture and then apply its command to the new picture.
+    if (menuLoops_ > 0) return true;
     // A modal box or dialog disables the window it belongs to.
     if (!IsWindowEnabled(hwnd())) return true;
     bool found = false;
@@ -53,15 +52,56 @@ bool FrmMain::BusyWithOwnUi() const {
     return found;
 }
 
-// A key another program already holds is left to it, without a word: the
-// others still work.
 void FrmMain::RegisterGlobalKeys() {
-    for (const KeyBinding& key : kGlobalKeys)
-        RegisterHotKey(hwnd(), key.id, key.modifiers | MOD_NOREPEAT, key.key);
+    globalKeys_.clear();
+    keyStates_.clear();
+    for (int i = 0; i < kGlobalKeyCount; ++i) {
+        globalKeys_.push_back(StoredGlobalKey(i));
+        keyStates_.push_back(toolkit::RegisterGlobalKey(hwnd(), kGlobalKeyRows[i].id,
+                                                        globalKeys_.back(), kMainWindowClass));
+    }
+    // Told once the window shows, in the language chosen.
+    for (const toolkit::KeyState state : keyStates_)
+        if (Taken(state)) {
+            PostMessageW(hwnd(), kKeysTakenMessage, 0, 0);
+            break;
+        }
 }
 
 void FrmMain::UnregisterGlobalKeys() {
-    for (const KeyBinding& key : kGlobalKeys) UnregisterHotKey(hwnd(), key.id);
+    for (int i = 0; i < kGlobalKeyCount; ++i) UnregisterHotKey(hwnd(), kGlobalKeyRows[i].id);
+}
+
+std::wstring FrmMain::KeyStateText(toolkit::KeyChord chord, toolkit::KeyState state) const {
+    const std::wstring key = toolkit::KeyText(chord);
+    switch (state) {
+        case toolkit::KeyState::Works:
+            return UiTexts[TextId::KeyWorks];
+        case toolkit::KeyState::None:
+            return UiTexts[TextId::KeyNone];
+        case toolkit::KeyState::TakenByWindows:
+            return Formatted(UiTexts[TextId::KeyOwnerWindows], {key});
+        case toolkit::KeyState::TakenByOwnCopy:
+            return Formatted(UiTexts[TextId::KeyOwnerOwnCopy], {key});
+        case toolkit::KeyState::TakenByOther:
+            return Formatted(UiTexts[TextId::KeyOwnerOther], {key});
+    }
+    return key;
+}
+
+void FrmMain::OnKeysTaken() {
+    std::wstring names, owners;
+    for (int i = 0; i < kGlobalKeyCount; ++i) {
+        if (!Taken(keyStates_[size_t(i)])) continue;
+        names += (names.empty() ? L"" : L", ") + toolkit::KeyText(globalKeys_[size_t(i)]);
+        owners += L"\n" + KeyStateText(globalKeys_[size_t(i)], keyStates_[size_t(i)]);
+    }
+    if (names.empty()) return;
+    SetPanelText(1, Formatted(UiTexts[TextId::KeyTakenStatus], {names}));
+    if (keysTold_) return;
+    keysTold_ = true;
+    toolkit::MsgBox(hwnd(), UiTexts[TextId::KeyTakenMessage] + L"\n" + owners,
+                    MB_OK | MB_ICONINFORMATION, kAppTitle);
 }
 
 void FrmMain::OnGlobalKey(int id) {
@@ -72,33 +112,55 @@ void FrmMain::OnGlobalKey(int id) {
         return;
     }
     CaptureUnderWay capture(*this);
-    // Named in the history as the menu's command of the same capture.
-    NoteCommand(id == kScreenKey     ? ID_mnuAllMonitors
-                : id == kRegionKey   ? ID_mnuDistrict
-                : id == kPickKey     ? ID_mnuPickWindow
-                                     : ID_mnuTitleBar);
-    switch (id) {
-        case kScreenKey:
-            // Every display, as Windows itself takes with the key; on one, the entire screen.
-            mnuAllMonitors_Click();
-            ComeForward();
-            break;
-        case kFrontWindowKey:
-            // The window in front at the press, at once.
-            ShowCapture(capture::GrabForegroundWindow());
-            ComeForward();
-            Form_Resize();
-            break;
-        case kRegionKey:
-            mnuDistrict_Click();  // the capture brings the window back
-            break;
-        case kPickKey:
-            mnuPickWindow_Click();
-            break;
-        case kPinClipboardKey:
-            mnuPinClipboard_Click();  // the pin comes up where the user is; the window stays
-            break;
+    for (int i = 0; i < kGlobalKeyCount; ++i) {
+        const GlobalKeyRow& row = kGlobalKeyRows[i];
+        if (row.id != id) continue;
+        if (row.command) NoteCommand(row.command);  // named as the menu's capture
+        (this->*row.press)();
     }
+}
+
+// Every display, as Windows itself takes with the key; on one, the entire screen.
+void FrmMain::keyScreen_Press() {
+    mnuAllMonitors_Click();
+    ComeForward();
+}
+
+// The window in front at the press, at once.
+void FrmMain::keyWindow_Press() {
+    const HWND front = GetForegroundWindow();
+    ShowCapture(capture::GrabForegroundWindow(), front);
+    ComeForward();
+    Form_Resize();
+}
+
+}  // namespace app
+
+namespace app {
+
+// Changed keys are let go of first, so that two rows can swap keys. A key
+// the system refuses leaves its row with the key it had.
+std::vector<toolkit::KeyState> FrmMain::ApplyGlobalKeys(
+    const std::vector<toolkit::KeyChord>& wanted) {
+    std::vector<toolkit::KeyState> states = keyStates_;
+    for (int i = 0; i < kGlobalKeyCount; ++i)
+        if (wanted[size_t(i)] != globalKeys_[size_t(i)])
+            UnregisterHotKey(hwnd(), kGlobalKeyRows[i].id);
+    for (int i = 0; i < kGlobalKeyCount; ++i) {
+        const size_t r = size_t(i);
+        if (wanted[r] == globalKeys_[r]) continue;
+        const GlobalKeyRow& row = kGlobalKeyRows[i];
+        states[r] = toolkit::RegisterGlobalKey(hwnd(), row.id, wanted[r], kMainWindowClass);
+        if (Taken(states[r])) {
+            keyStates_[r] =
+                toolkit::RegisterGlobalKey(hwnd(), row.id, globalKeys_[r], kMainWindowClass);
+            continue;
+        }
+        globalKeys_[r] = wanted[r];
+        keyStates_[r] = states[r];
+        toolkit::SaveSetting(kAppTitle, L"Settings", row.setting, toolkit::KeyText(wanted[r]));
+    }
+    return states;
 }
 
 }  // namespace app

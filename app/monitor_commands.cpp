@@ -40,7 +40,7 @@ void FrmMain::OnPickDone() {
             SetForegroundWindow(outcome.window);
             BringWindowToTop(outcome.window);
             RepaintBeneath(outcome.window, {});
-            ShowCapture(capture::GrabTopLevelWindow(outcome.window));
+            ShowCapture(capture::GrabTopLevelWindow(outcome.window), outcome.window);
             break;
         case capture::PickOutcome::Kind::Area:
             RepaintBeneath(nullptr, outcome.area);
@@ -54,6 +54,7 @@ void FrmMain::OnPickDone() {
 }
 
 void FrmMain::ComeForward() {
+    if (!IsWindowVisible(hwnd())) ShowWindow(hwnd(), SW_SHOW);  // hidden in the notification area
     if (GetWindowState() == toolkit::WindowState::Minimized)
         SetWindowState(toolkit::WindowState::Normal);
     toolkit::ReclaimKeyboard(hwnd());

@@ -87,4 +87,6 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${KEY}"
+  ; Start with Windows, from the options: a program no longer there must not be started.
+  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Fotolark"
 SectionEnd

@@ -1,5 +1,6 @@
-// The stored placement as the registry may hold it after any edit: four texts
-// (split at NUL), whatever they say, give a window of positive size.
+// The stored placement and options as the registry may hold them after any
+// edit: four texts (split at NUL), whatever they say, give a window of
+// positive size, options that hold a pattern, and keys that read back.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -7,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "app/placement.h"
+#include "toolkit/key_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::optional<std::wstring>> texts(4);
@@ -35,5 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         app::ResolvePlacement(texts[0], texts[1], texts[2], texts[3], monitors, 15, 15);
     if (!(p.width > 0) || !(p.height > 0) || !std::isfinite(p.left) || !std::isfinite(p.top))
         abort();
+    size_t next = 0;
+    const app::Options options =
+        app::ReadOptions([&](const wchar_t*) { return texts[next++ % 4]; });
+    if (options.fileNamePattern.empty()) abort();
+    for (const auto& text : texts) {
+        if (!text) continue;
+        app::ParseCounter(*text);
+        const auto key = toolkit::ParseKeyText(*text);
+        if (key && !key->None() && toolkit::ParseKeyText(toolkit::KeyText(*key)) != key) abort();
+    }
     return 0;
 }

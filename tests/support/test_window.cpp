@@ -154,7 +154,8 @@ void ClearSettings() {
     }
 }
 
-OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight) {
+OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight,
+                           UINT keyModifiers, UINT heldKey) {
     static int count = 0;
     const std::wstring title = L"other program " + std::to_wstring(GetCurrentProcessId()) + L"." +
                                std::to_wstring(++count);
@@ -167,6 +168,7 @@ OtherProcess::OtherProcess(Kind kind, int x, int y, int clientWidth, int clientH
                            std::to_wstring(x) + L" " + std::to_wstring(y) + L" " +
                            std::to_wstring(clientWidth) + L" " + std::to_wstring(clientHeight) +
                            L" \"" + title + L"\"";
+    if (heldKey) command += L" " + std::to_wstring(keyModifiers) + L" " + std::to_wstring(heldKey);
     process_ = toolkit::Shell(command, SW_SHOWNORMAL);
     if (!process_.Id()) return;
     PumpUntil([&] {

@@ -45,10 +45,13 @@ private:
 // A pattern window of another process (other_program.exe beside the test),
 // ended with this object. Some of what the system does with the foreground
 // and the keyboard happens only between processes, not between threads.
+// It can hold a global key (RegisterHotKey's modifiers and key) from before
+// its window shows.
 class OtherProcess {
 public:
     enum class Kind { Window, Popup, TopmostPopup };
-    OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight);
+    OtherProcess(Kind kind, int x, int y, int clientWidth, int clientHeight, UINT keyModifiers = 0,
+                 UINT heldKey = 0);
     ~OtherProcess();
     OtherProcess(const OtherProcess&) = delete;
     OtherProcess& operator=(const OtherProcess&) = delete;

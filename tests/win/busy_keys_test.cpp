@@ -135,3 +135,35 @@ TEST_F(KeysWhileAsking, SaveAndOpenDialogs) {
 }
 
 }  // namespace
+
+namespace {
+
+// The mark-up's right-click menu open: Print Screen captures nothing, and the
+// menu closes over the picture it was opened for.
+TEST_F(KeysWhileAsking, MarkupMenu) {
+    before_ = form.PicBmp.GetPicture().Bitmap();
+    unsaved_ = form.CaptureUnsaved;
+    RECT viewer;
+    GetWindowRect(form.PicBmp.hwnd(), &viewer);
+    const POINT at{viewer.left + 40, viewer.top + 40};
+    const DWORD pid = GetCurrentProcessId();
+    std::atomic<bool> seen{false}, done{false};
+    std::thread user([&] {
+        SendMouse(at, MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(at, MOUSEEVENTF_RIGHTUP);
+        if (!PumpUntil([&] { return FindShownWindow(L"#32768", pid) != nullptr; })) return;
+        seen = true;
+        Sleep(300);  // as a person looks before pressing
+        PressKeysOnDisplay("Print Escape");
+        // A menu left over the new picture is ended so that the test goes on.
+        while (!PumpUntil([&] { return done.load(); }, 5000))
+            PostMessageW(form.hwnd(), WM_CANCELMODE, 0, 0);
+    });
+    EXPECT_TRUE(PumpUntil([&] { return seen && !FindShownWindow(L"#32768", pid); }, 4000));
+    done = true;
+    user.join();
+    Pump(300);
+    ExpectNothingElse();
+}
+
+}  // namespace

@@ -294,31 +294,59 @@ TEST_F(GlobalKeys, CaptureTheFrontWindowTheScreenOrARegionFromAnywhere) {
     EXPECT_EQ(form.PicBmp.GetPicture().PixelSize().cy, 80);
 }
 
+// A key the system refuses: the status bar and one message a start name the
+// key and its likely holder; the other keys and the menus go on working.
 class HeldKey : public testing::Test {
 protected:
-    // Another program holds Print Screen before the window starts.
-    void SetUp() override {
+    void SetUp() override { ClearSettings(); }
+    void TearDown() override {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard",
+                           L"PrintScreenKeyForSnippingEnabled");
         ClearSettings();
-        held_ = RegisterHotKey(nullptr, 1, MOD_NOREPEAT, VK_SNAPSHOT) != FALSE;
+    }
+    void Start() {
         ASSERT_TRUE(form.Load());
         form.Show();
         SetForegroundWindow(form.hwnd());
-        Pump(200);
+        ASSERT_TRUE(PumpUntil([&] { return !boxes_.asked.empty(); }));
     }
-    void TearDown() override {
-        if (held_) UnregisterHotKey(nullptr, 1);
-        ClearSettings();
+    static bool Holds(const std::wstring& text, const std::wstring& part) {
+        return text.find(part) != std::wstring::npos;
     }
-    bool held_ = false;
+    ScriptedBoxes boxes_{{IDOK}};
     app::FrmMain form;
 };
 
-TEST_F(HeldKey, StartsQuietlyAndTheOtherKeysStillWork) {
-    ASSERT_TRUE(held_);
-    EXPECT_FALSE(IsWindow(FindWindowW(L"#32770", nullptr)));  // no message about it
+TEST_F(HeldKey, AnotherProgramsKeyIsNamedOnceAndTheOtherKeysStillWork) {
+    OtherProcess holder(OtherProcess::Kind::Window, 1100, 300, 200, 150, 0, VK_SNAPSHOT);
+    ASSERT_FALSE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT));  // it holds the key
+    Start();
+    ASSERT_EQ(boxes_.asked.size(), 1u);
+    EXPECT_TRUE(Holds(boxes_.asked[0].text,
+                      app::Formatted(form.UiTexts[app::TextId::KeyOwnerOther], {L"Print Screen"})))
+        << toolkit::KeyText({0, VK_SNAPSHOT});
+    EXPECT_FALSE(Holds(boxes_.asked[0].text, L"Alt+Print Screen"));
+    EXPECT_TRUE(Holds(form.PanelText(1), L"Print Screen"));
+
+    SetForegroundWindow(form.hwnd());
     const HBITMAP before = form.PicBmp.GetPicture().Bitmap();
     PressKeys({VK_MENU, VK_SNAPSHOT});
     EXPECT_TRUE(PumpUntil([&] { return form.PicBmp.GetPicture().Bitmap() != before; }));
+    form.mnuClient_Click();
+    EXPECT_EQ(boxes_.asked.size(), 1u);
+}
+
+TEST_F(HeldKey, WindowsOwnSettingIsNamed) {
+    const DWORD on = 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard",
+                    L"PrintScreenKeyForSnippingEnabled", REG_DWORD, &on, sizeof on);
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_NOREPEAT, VK_SNAPSHOT));  // as Windows would
+    Start();
+    UnregisterHotKey(nullptr, 1);
+    ASSERT_EQ(boxes_.asked.size(), 1u);
+    EXPECT_TRUE(
+        Holds(boxes_.asked[0].text,
+              app::Formatted(form.UiTexts[app::TextId::KeyOwnerWindows], {L"Print Screen"})));
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ const ShownLine kScreenOrder[] = {
     {7, L""},
     {-1, L""},
     {9, L"\tCtrl+Q"},
+    {-1, L""},
+    {app::TextLine(app::TextId::OptionsMenu), L""},
     {10, L""},
     {11, L""},
     {21, L""},

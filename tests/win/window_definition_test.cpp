@@ -50,6 +50,7 @@ const MenuItemShown kExpectedMenus[] = {
     {3, L"保留捕获历史(&K)", true},
     {3, L"清除历史(&C)...", true},
     {3, L"打开历史文件夹(&O)", true},
+    {2, L"选项(&T)...", true},
     {1, L"捕获(&C)", true},
     {2, L"整个屏幕(&S)", true},
     {2, L"自由捕获(&D)", true},
