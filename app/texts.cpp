@@ -86,6 +86,7 @@ constexpr const wchar_t* kChinese[kTextCount] = {
     L"删除",
     L"复制图片",
     L"无法把图片复制到剪贴板：剪贴板被另一个程序占用。",
+    L"选取窗口已取消：系统不再把鼠标交给本程序。请重新选取。",
 };
 
 }  // namespace

@@ -93,6 +93,7 @@ enum class TextId : int {
     MarkupDelete,
     MarkupCopy,
     MarkupCopyFailed,
+    PickHookLost,
     Count
 };
 
