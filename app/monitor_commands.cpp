@@ -5,14 +5,16 @@
 #include "capture/screen_grab.h"
 #include "capture/window_pick.h"
 #include "toolkit/out_of_sight.h"
+#include "toolkit/physical_pixels.h"
 
 namespace app {
 
 namespace {
 
-// A program beneath may have painted over the inverted outline before it was
-// erased, which then left traces: the windows in the picture repaint first.
+// The outline has just gone from over them: the windows in the picture
+// repaint what it covered first.
 void RepaintBeneath(HWND window, const capture::Rect32& area) {
+    toolkit::PhysicalPixels physical;  // the area is in the displays' own pixels
     const RECT r{area.left, area.top, area.right, area.bottom};
     RedrawWindow(window, window ? nullptr : &r, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -47,6 +49,7 @@ void FrmMain::OnPickDone() {
             ShowCapture(capture::GrabScreenArea(outcome.area));
             break;
         case capture::PickOutcome::Kind::Cancelled:
+            if (outcome.hookLost) SetPanelText(1, UiTexts[TextId::PickHookLost]);
             break;
     }
     ComeForward();

@@ -159,6 +159,7 @@ constexpr const wchar_t* kChinese[kTextCount] = {
     L"在通知区域显示图标；关闭窗口时，若图片已保存，Fotolark 继续在那里运行",
     L"显示 Fotolark(&S)",
     L"钉住剪贴板的图片",
+    L"选取窗口已取消：系统不再把鼠标交给本程序。请重新选取。",
 };
 
 }  // namespace

@@ -166,6 +166,7 @@ enum class TextId : int {
     TrayShow,
     // The pin key's name on the Keys page.
     KeyPinClipboardLabel,
+    PickHookLost,
     Count
 };
 

@@ -3,9 +3,8 @@
 #include <optional>
 
 #include "capture/palette_rule.h"
-#include "toolkit/form.h"
+#include "capture/screen_grab.h"
 #include "toolkit/physical_pixels.h"
-#include "toolkit/units.h"
 
 namespace capture {
 
@@ -56,8 +55,8 @@ POINT ScreenPointOf(HWND hwnd, WindowArea area, int32_t left, int32_t top) {
 
 }  // namespace
 
-toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_t top,
-                                int32_t width, int32_t height) {
+toolkit::Picture GrabWindowPart(HWND hwnd, WindowArea area, int32_t left, int32_t top,
+                                int32_t width, int32_t height, const Rect32& part) {
     toolkit::UniqueBitmap bitmap;
     toolkit::UniquePalette palette;
     {
@@ -72,7 +71,10 @@ toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_
             selectedPalette.emplace(memory.get(), palette.get());
             RealizePalette(memory.get());
         }
-        BitBlt(memory.get(), 0, 0, width, height, source.get(), left, top, SRCCOPY);
+        const bool whole = part == Rect32{0, 0, width, height};
+        if (!whole) PatBlt(memory.get(), 0, 0, width, height, BLACKNESS);
+        BitBlt(memory.get(), part.left, part.top, part.right - part.left, part.bottom - part.top,
+               source.get(), left + part.left, top + part.top, SRCCOPY);
         // Guards select bitmap and palette out before the memory DC is deleted,
         // then the source DC is released: the order the DCs were taken, reversed.
     }
@@ -81,13 +83,19 @@ toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_
     return picture;
 }
 
+toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_t top,
+                                int32_t width, int32_t height) {
+    return GrabWindowPart(hwnd, area, left, top, width, height, Rect32{0, 0, width, height});
+}
+
 toolkit::Picture GrabFullScreen() {
-    HWND desktop = GetDesktopWindow();
-    const auto width = toolkit::ToInt32(toolkit::Screen::Width()).value_or(0) /
-                       toolkit::ToInt32(toolkit::Screen::TwipsPerPixelX()).value_or(1);
-    const auto height = toolkit::ToInt32(toolkit::Screen::Height()).value_or(0) /
-                        toolkit::ToInt32(toolkit::Screen::TwipsPerPixelY()).value_or(1);
-    return GrabWindowArea(desktop, WindowArea::Whole, 0, 0, width, height);
+    toolkit::PhysicalPixels physical;
+    // The primary display from the layout, in its own pixels: the screen
+    // size a system-aware program is told is scaled on a display of another DPI.
+    const std::vector<Rect32> displays = DisplayRects();
+    const Rect32 primary = displays.empty() ? Rect32{} : displays.front();
+    return GrabWindowArea(GetDesktopWindow(), WindowArea::Whole, primary.left, primary.top,
+                          primary.right - primary.left, primary.bottom - primary.top);
 }
 
 }  // namespace capture

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "capture/region_rect.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
 
@@ -18,7 +19,12 @@ using WindowArea = toolkit::WindowDC::Area;
 toolkit::Picture GrabWindowArea(HWND hwnd, WindowArea area, int32_t left, int32_t top,
                                 int32_t width, int32_t height);
 
-// The whole primary screen.
+// As GrabWindowArea, but reads only `part` of that width x height (relative
+// to left, top); the rest of the picture is black.
+toolkit::Picture GrabWindowPart(HWND hwnd, WindowArea area, int32_t left, int32_t top,
+                                int32_t width, int32_t height, const Rect32& part);
+
+// The whole primary display.
 toolkit::Picture GrabFullScreen();
 
 }  // namespace capture

@@ -1,5 +1,6 @@
-// The rectangles of the window captures: the form's own window or client
-// area, or the foreground window, each from its top-left corner.
+// The window captures: the form's own window or client area, or the
+// foreground window. A window is taken by its visible frame (see
+// GrabTopLevelWindow), the client area from its top-left corner.
 #pragma once
 
 #include "toolkit/form.h"

@@ -7,15 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "toolkit/pixel_rect.h"
+
 namespace capture {
 
-struct Rect32 {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
-
-struct Point32 {
-    int32_t x = 0, y = 0;
-};
+// Every rectangle of the capture code is in the displays' own pixels.
+using Rect32 = toolkit::PhysicalRect;
+using Point32 = toolkit::PhysicalPoint;
 
 void SwapLongs(int32_t& A, int32_t& B);
 

@@ -1,11 +1,10 @@
 #include "capture/screen_grab.h"
 
-#include <dwmapi.h>
-
 #include "capture/capture_core.h"
 #include "capture/screen_layout.h"
 #include "toolkit/handles.h"
 #include "toolkit/physical_pixels.h"
+#include "toolkit/visible_frame.h"
 
 namespace capture {
 
@@ -57,10 +56,16 @@ Rect32 VirtualScreen() {
 
 toolkit::Picture GrabScreenArea(const Rect32& area) {
     toolkit::PhysicalPixels physical;
+    // Only what lies on the virtual screen is read: a read that reaches past
+    // it may fail whole, and a window hanging over the edge came out black.
+    const Rect32 shown = Intersect(area, VirtualScreen());
+    const Rect32 part = IsEmpty(shown) ? Rect32{}
+                                       : Rect32{shown.left - area.left, shown.top - area.top,
+                                                shown.right - area.left, shown.bottom - area.top};
     // The screen's DC (the client area of no window) has the virtual screen's
     // coordinates, negative ones included.
-    toolkit::Picture picture = GrabWindowArea(nullptr, WindowArea::Client, area.left, area.top,
-                                              area.right - area.left, area.bottom - area.top);
+    toolkit::Picture picture = GrabWindowPart(nullptr, WindowArea::Client, area.left, area.top,
+                                              area.right - area.left, area.bottom - area.top, part);
     Blacken(picture, area);
     return picture;
 }
@@ -82,15 +87,7 @@ toolkit::Picture GrabPointerMonitor() {
 }
 
 toolkit::Picture GrabTopLevelWindow(HWND window) {
-    toolkit::PhysicalPixels physical;
-    RECT r{};
-    // Windows 10 and 11 count an invisible resize border around the frame in
-    // the window's rectangle; the frame the user sees is the one to capture.
-    if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &r, sizeof r)) ||
-        IsRectEmpty(&r)) {
-        if (!GetWindowRect(window, &r)) return toolkit::Picture();
-    }
-    return GrabScreenArea(Rect32{r.left, r.top, r.right, r.bottom});
+    return GrabScreenArea(toolkit::VisibleFrame(window));
 }
 
 }  // namespace capture

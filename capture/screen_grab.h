@@ -29,7 +29,9 @@ toolkit::Picture GrabMonitorAt(POINT point);
 // The display under the mouse pointer.
 toolkit::Picture GrabPointerMonitor();
 
-// The window, frame included, from what the screen shows of it.
+// The window's visible frame (title bar and borders, no invisible border),
+// from what the displays show of it: what lies beyond them is black. A 1 x 1
+// stand-in for no window.
 toolkit::Picture GrabTopLevelWindow(HWND window);
 
 }  // namespace capture

@@ -3,35 +3,56 @@
 #include <dwmapi.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 
-#include "capture/region_frame.h"
+#include "capture/pick_overlay.h"
 #include "capture/screen_grab.h"
 #include "capture/screen_layout.h"
 #include "toolkit/handles.h"
 #include "toolkit/physical_pixels.h"
+#include "toolkit/visible_frame.h"
 
 namespace capture {
 
 namespace {
 
 constexpr int kOutlineWidth = 3;
+constexpr int kBandWidth = 1;
 constexpr DWORD kCloaked = 14;  // DWMWA_CLOAKED, Windows 8 and later
+
+// What the hooks post to the overlay's window: a button (wParam: the mouse
+// message, lParam: the point), a move (its point waits in Pick::moved, so a
+// burst of moves is one message), Escape.
+constexpr UINT kHookButton = WM_APP + 1;
+constexpr UINT kHookMove = WM_APP + 2;
+constexpr UINT kHookEscape = WM_APP + 3;
+
+constexpr UINT_PTR kWatchdog = 1;
+constexpr UINT kWatchdogPeriodMs = 250;
+// Longer than Windows lets a low-level hook take (at most 1 s since Windows 10
+// 1709) before it passes the hook over and then removes it without a word.
+constexpr DWORD kDeafAfterMs = 1500;
 
 enum class Phase { Idle, Armed, Pressed, Dragging, Done };
 
-// Shared by the hooks, which the system calls on the thread that installed
-// them while it waits for messages.
 struct Pick {
     Phase phase = Phase::Idle;
     HWND form = nullptr;
     DWORD ownThread = 0;
+    std::unique_ptr<PickOverlay> overlay;
     toolkit::UniqueHook mouse, keyboard;
     HWND outlined = nullptr;
-    Rect32 outline;  // as drawn, on the virtual screen
     POINT anchor{};
-    Rect32 band;  // the dragged rectangle as drawn
+    Rect32 band;
     PickOutcome outcome;
+    // Written by the hooks, which the system calls on this thread while it
+    // waits for messages.
+    DWORD heardAt = 0;  // when a hook last saw input
+    POINT moved{};
+    bool movePosted = false;
+    // The watchdog: since when input has been arriving that no hook saw.
+    bool unheard = false;
+    DWORD unheardSince = 0;
 };
 
 Pick& State() {
@@ -39,41 +60,47 @@ Pick& State() {
     return pick;
 }
 
-// The ring of the rectangle in four strokes that do not overlap, so that
-// drawing it twice leaves the screen as it was.
-void InvertOutline(const Rect32& r) {
-    if (IsEmpty(r)) return;
-    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-    const int32_t w = r.right - r.left, h = r.bottom - r.top, t = kOutlineWidth;
-    if (w <= 2 * t || h <= 2 * t) {
-        PatBlt(screen.get(), r.left, r.top, w, h, DSTINVERT);
-        return;
+bool Active(const Pick& p) {
+    return p.phase == Phase::Armed || p.phase == Phase::Pressed || p.phase == Phase::Dragging;
+}
+
+LPARAM PackPoint(POINT pt) { return MAKELPARAM(WORD(SHORT(pt.x)), WORD(SHORT(pt.y))); }
+POINT UnpackPoint(LPARAM lParam) { return POINT{SHORT(LOWORD(lParam)), SHORT(HIWORD(lParam))}; }
+
+// The hooks only note and hand on: Windows removes a hook that keeps it waiting.
+LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
+    Pick& p = State();
+    if (code != HC_ACTION || !Active(p)) return CallNextHookEx(nullptr, code, wParam, lParam);
+    p.heardAt = GetTickCount();
+    const POINT pt = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
+    const HWND sink = p.overlay->hwnd();
+    if (wParam == WM_MOUSEMOVE) {
+        p.moved = pt;
+        if (!p.movePosted) p.movePosted = PostMessageW(sink, kHookMove, 0, 0);
+        // Moves pass, or the pointer would stand still.
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    PatBlt(screen.get(), r.left, r.top, w, t, DSTINVERT);
-    PatBlt(screen.get(), r.left, r.bottom - t, w, t, DSTINVERT);
-    PatBlt(screen.get(), r.left, r.top + t, t, h - 2 * t, DSTINVERT);
-    PatBlt(screen.get(), r.right - t, r.top + t, t, h - 2 * t, DSTINVERT);
+    if (wParam == WM_LBUTTONDOWN || wParam == WM_LBUTTONUP || wParam == WM_RBUTTONUP)
+        PostMessageW(sink, kHookButton, wParam, PackPoint(pt));
+    return 1;  // no button reaches the program under the pointer
 }
 
-void InvertBand(const Rect32& r) {
-    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-    DrawRegionFrame(screen.get(), r);
-}
-
-Rect32 OutlineOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return ClampTo(Rect32{r.left, r.top, r.right, r.bottom}, VirtualScreen()).value_or(Rect32{});
+LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
+    Pick& p = State();
+    if (code != HC_ACTION || !Active(p)) return CallNextHookEx(nullptr, code, wParam, lParam);
+    p.heardAt = GetTickCount();
+    if ((wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN) &&
+        reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode == VK_ESCAPE) {
+        PostMessageW(p.overlay->hwnd(), kHookEscape, 0, 0);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void OutlineWindowAt(Pick& p, POINT at) {
-    const HWND window = PickableWindowAt(at, p.ownThread);
-    const Rect32 outline = window ? OutlineOf(window) : Rect32{};
-    if (window == p.outlined && !std::memcmp(&outline, &p.outline, sizeof outline)) return;
-    InvertOutline(p.outline);
-    p.outlined = window;
-    p.outline = outline;
-    InvertOutline(p.outline);
+    p.outlined = PickableWindowAt(at, p.ownThread);
+    const Rect32 frame = p.outlined ? toolkit::VisibleFrame(p.outlined) : Rect32{};
+    p.overlay->Show(ClampTo(frame, VirtualScreen()).value_or(Rect32{}), kOutlineWidth);
 }
 
 Rect32 BandTo(const Pick& p, POINT to) {
@@ -83,51 +110,46 @@ Rect32 BandTo(const Pick& p, POINT to) {
     return r;
 }
 
+void ShowBand(Pick& p, POINT to) {
+    p.band = BandTo(p, to);
+    p.overlay->Show(p.band, kBandWidth, true);
+}
+
 void Finish(Pick& p, PickOutcome outcome) {
-    InvertOutline(p.outline);
-    p.outline = Rect32{};
-    InvertBand(p.band);
-    p.band = Rect32{};
+    // Off the screen before anything is captured.
+    p.overlay->Hide();
+    KillTimer(p.overlay->hwnd(), kWatchdog);
+    p.mouse.reset();
+    p.keyboard.reset();
     p.outcome = outcome;
     p.phase = Phase::Done;
     PostMessageW(p.form, kPickDoneMessage, 0, 0);
 }
 
-void Cancel(Pick& p) { Finish(p, PickOutcome{}); }
-
-bool Active(const Pick& p) {
-    return p.phase == Phase::Armed || p.phase == Phase::Pressed || p.phase == Phase::Dragging;
+void Cancel(Pick& p, bool hookLost = false) {
+    PickOutcome outcome;
+    outcome.hookLost = hookLost;
+    Finish(p, outcome);
 }
 
-LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
-    Pick& p = State();
-    if (code != HC_ACTION || !Active(p)) return CallNextHookEx(nullptr, code, wParam, lParam);
-    toolkit::PhysicalPixels physical;
-    if (!IsWindow(p.form)) {  // the window went away while armed
-        Cancel(p);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
+void OnMove(Pick& p) {
+    p.movePosted = false;
+    const POINT pt = p.moved;
+    if (p.phase == Phase::Armed) {
+        OutlineWindowAt(p, pt);
+    } else if (p.phase == Phase::Pressed) {
+        if (std::abs(pt.x - p.anchor.x) >= GetSystemMetrics(SM_CXDRAG) ||
+            std::abs(pt.y - p.anchor.y) >= GetSystemMetrics(SM_CYDRAG)) {
+            p.phase = Phase::Dragging;
+            ShowBand(p, pt);
+        }
+    } else if (p.phase == Phase::Dragging) {
+        ShowBand(p, pt);
     }
-    const POINT pt = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
-    switch (wParam) {
-        case WM_MOUSEMOVE:
-            if (p.phase == Phase::Armed) {
-                OutlineWindowAt(p, pt);
-            } else if (p.phase == Phase::Pressed) {
-                if (std::abs(pt.x - p.anchor.x) >= GetSystemMetrics(SM_CXDRAG) ||
-                    std::abs(pt.y - p.anchor.y) >= GetSystemMetrics(SM_CYDRAG)) {
-                    InvertOutline(p.outline);
-                    p.outline = Rect32{};
-                    p.phase = Phase::Dragging;
-                    p.band = BandTo(p, pt);
-                    InvertBand(p.band);
-                }
-            } else {
-                InvertBand(p.band);
-                p.band = BandTo(p, pt);
-                InvertBand(p.band);
-            }
-            // Moves pass, or the pointer would stand still.
-            return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void OnButton(Pick& p, WPARAM button, POINT pt) {
+    switch (button) {
         case WM_LBUTTONDOWN:
             if (p.phase == Phase::Armed) {
                 p.phase = Phase::Pressed;
@@ -137,9 +159,7 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_LBUTTONUP:
             if (p.phase == Phase::Dragging) {
-                InvertBand(p.band);
-                p.band = BandTo(p, pt);
-                InvertBand(p.band);
+                ShowBand(p, pt);
                 Finish(p, PickOutcome{PickOutcome::Kind::Area, nullptr, p.band});
             } else if (p.phase == Phase::Pressed) {
                 if (p.outlined)
@@ -153,18 +173,43 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
             Cancel(p);
             break;
     }
-    return 1;  // no button reaches the program under the pointer
 }
 
-LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
-    Pick& p = State();
-    if (code == HC_ACTION && Active(p) && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN) &&
-        reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode == VK_ESCAPE) {
-        toolkit::PhysicalPixels physical;
-        Cancel(p);
-        return 1;
+// Input the system has taken since a hook last saw any, for longer than a
+// hook may keep it waiting: the hooks are gone, and the pick would otherwise
+// hold on with nothing to end it.
+void Watch(Pick& p) {
+    LASTINPUTINFO input{};
+    input.cbSize = sizeof input;
+    if (!GetLastInputInfo(&input) || LONG(input.dwTime - p.heardAt) <= 0) {
+        p.unheard = false;
+        return;
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    const DWORD now = GetTickCount();
+    if (!p.unheard) {
+        p.unheard = true;
+        p.unheardSince = now;
+    } else if (now - p.unheardSince >= kDeafAfterMs) {
+        Cancel(p, true);
+    }
+}
+
+void OnPickMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    Pick& p = State();
+    if (!Active(p)) return;
+    toolkit::PhysicalPixels physical;
+    if (!IsWindow(p.form)) return Cancel(p);  // the window went away while armed
+    switch (message) {
+        case kHookMove:
+            return OnMove(p);
+        case kHookButton:
+            return OnButton(p, wParam, UnpackPoint(lParam));
+        case kHookEscape:
+            return Cancel(p);
+        case WM_TIMER:
+            if (wParam == kWatchdog) Watch(p);
+            return;
+    }
 }
 
 struct Search {
@@ -185,7 +230,11 @@ BOOL CALLBACK Consider(HWND window, LPARAM lParam) {
         (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT))
         return TRUE;
     RECT r{};
-    if (!GetWindowRect(window, &r) || !PtInRect(&r, s.point) || Cloaked(window)) return TRUE;
+    if (!GetWindowRect(window, &r) || !PtInRect(&r, s.point)) return TRUE;
+    // A point on the invisible border belongs to what shows through it.
+    const Rect32 frame = toolkit::VisibleFrame(window);
+    const RECT visible{frame.left, frame.top, frame.right, frame.bottom};
+    if (!PtInRect(&visible, s.point) || Cloaked(window)) return TRUE;
     s.found = window;
     return FALSE;
 }
@@ -206,26 +255,41 @@ bool ArmWindowPick(HWND form) {
     p = Pick{};
     p.form = form;
     p.ownThread = GetWindowThreadProcessId(form, nullptr);
+    p.overlay = std::make_unique<PickOverlay>(&OnPickMessage);
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    p.mouse.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook, module, 0));
-    p.keyboard.reset(SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHook, module, 0));
-    if (!p.mouse || !p.keyboard) {
+    if (p.overlay->hwnd()) {
+        p.mouse.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook, module, 0));
+        p.keyboard.reset(SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHook, module, 0));
+    }
+    if (!p.mouse || !p.keyboard ||
+        !SetTimer(p.overlay->hwnd(), kWatchdog, kWatchdogPeriodMs, nullptr)) {
         p = Pick{};
         return false;
     }
     p.phase = Phase::Armed;
-    POINT at{};
-    GetCursorPos(&at);
-    OutlineWindowAt(p, at);
+    p.heardAt = GetTickCount();
+    GetCursorPos(&p.moved);
+    OutlineWindowAt(p, p.moved);
     return true;
 }
 
 bool WindowPickArmed() { return Active(State()); }
 
+HWND WindowPickOutline() {
+    const Pick& p = State();
+    return p.overlay ? p.overlay->hwnd() : nullptr;
+}
+
+void DeafenWindowPickHooks() {
+    Pick& p = State();
+    p.mouse.reset();
+    p.keyboard.reset();
+}
+
 PickOutcome TakePickOutcome() {
     Pick& p = State();
     const PickOutcome outcome = p.outcome;
-    if (p.phase == Phase::Done) p = Pick{};  // unhooked here, not inside a hook
+    if (p.phase == Phase::Done) p = Pick{};
     return outcome;
 }
 

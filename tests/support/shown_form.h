@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/frm_main.h"
@@ -49,6 +51,15 @@ protected:
         info.hdr.code = TTN_GETDISPINFOW;
         SendMessageW(form.hwnd(), WM_NOTIFY, 0, LPARAM(&info));
         return info.lpszText ? info.lpszText : L"";
+    }
+
+    // A person's input on another thread while this one runs the program,
+    // until the program has done what it should.
+    void UserDoes(const std::function<void()>& input, const std::function<bool()>& done) {
+        std::thread user(input);
+        PumpUntil(done, 8000, form.hwnd(), form.Accelerators());
+        user.join();
+        Pump(200, form.hwnd(), form.Accelerators());
     }
 
     app::FrmMain form;

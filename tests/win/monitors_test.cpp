@@ -64,13 +64,6 @@ protected:
     }
     SIZE PictureSize() const { return form.PicBmp.GetPicture().PixelSize(); }
     Pixels Picture() const { return ReadPicture(form.PicBmp.GetPicture()); }
-    // A person's input on another thread while this one runs the program.
-    void UserDoes(const std::function<void()>& input, const std::function<bool()>& done) {
-        std::thread user(input);
-        PumpUntil(done, 8000, form.hwnd(), form.Accelerators());
-        user.join();
-        Pump(200, form.hwnd(), form.Accelerators());
-    }
     bool Back() const { return !IsIconic(form.hwnd()); }
     // From inside the window on the secondary display to inside the one on the primary.
     Rect32 AcrossTheSeam() const {
