@@ -93,6 +93,12 @@ enum class TextId : int {
     MarkupDelete,
     MarkupCopy,
     MarkupCopyFailed,
+    // Why a save failed, before the file's path.
+    SaveNoPermission,
+    SaveDiskFull,
+    SaveFolderGone,
+    SaveNameNotAllowed,
+    SaveFileInUse,
     Count
 };
 
