@@ -51,6 +51,15 @@ constexpr wchar_t kEnglishFile[] = L"\\English.lng";
 
 std::wstring LanguageFolder() { return toolkit::AppPath() + L"\\language"; }
 
+// The Help menu's entry of the language shown, and the designed menu's too.
+void CheckLanguage(HWND window, bool english) {
+    const HMENU bar = GetMenu(window);
+    CheckMenuRadioItem(bar, ID_mnuHelpChinese, ID_mnuHelpEnglish,
+                       english ? ID_mnuHelpEnglish : ID_mnuHelpChinese, MF_BYCOMMAND);
+    CheckMenuRadioItem(bar, ID_mnuChinese, ID_mnuEnglish, english ? ID_mnuEnglish : ID_mnuChinese,
+                       MF_BYCOMMAND);
+}
+
 }  // namespace
 
 bool FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& fileName) {
@@ -79,6 +88,9 @@ bool FrmMain::LoadLanguageFile(const std::wstring& folder, const std::wstring& f
         // An entry that is not shown is in no menu; its line goes nowhere.
         SetMenuItemInfoW(bar, e.id, FALSE, &item);
     }
+    // Another file's texts leave the mark where it was.
+    if (fileName == kEnglishFile || fileName == kChineseFile)
+        CheckLanguage(hwnd(), fileName == kEnglishFile);
     DrawMenuBar(hwnd());
     return true;
 }
@@ -95,6 +107,7 @@ void FrmMain::mnuEnglish_Click() {
 
 // The first start shows the designed Chinese texts and reads no file.
 void FrmMain::LoadChosenLanguage() {
+    CheckLanguage(hwnd(), false);
     const auto chosen = toolkit::GetSetting(kAppTitle, L"Settings", kLanguageKey);
     if (chosen && (*chosen == kChineseFile || *chosen == kEnglishFile))
         LoadLanguageFile(LanguageFolder(), *chosen);

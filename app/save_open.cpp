@@ -26,6 +26,34 @@ TextId LoadFailureText(output::LoadFailure failure) {
     }
 }
 
+// The user's own words for what the system refused; the system's words for the rest.
+std::wstring SaveFailureText(const Texts& texts, DWORD error, const std::wstring& path) {
+    switch (output::SaveFailureOf(error)) {
+        case output::SaveFailure::NoPermission:
+            return texts[TextId::SaveNoPermission] + path;
+        case output::SaveFailure::DiskFull:
+            return texts[TextId::SaveDiskFull] + path;
+        case output::SaveFailure::FolderGone:
+            return texts[TextId::SaveFolderGone] + path;
+        case output::SaveFailure::NameNotAllowed:
+            return texts[TextId::SaveNameNotAllowed] + path;
+        case output::SaveFailure::InUse:
+            return texts[TextId::SaveFileInUse] + path;
+        case output::SaveFailure::Other:
+            break;
+    }
+    std::wstring text = texts[TextId::SaveFailed] + path;
+    wchar_t* system = nullptr;
+    if (error &&
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                           FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&system), 0, nullptr)) {
+        text += L"\n\n" + std::wstring(system);
+        LocalFree(system);
+    }
+    return text;
+}
+
 }  // namespace
 
 // Every kind the program reads, and "all pictures", which the dialog opens on.
@@ -48,8 +76,9 @@ void FrmMain::mnusave_Click() {
     if (!CDopen.ShowSave(hwnd()) || CDopen.FileName.empty()) return;
     const toolkit::Picture picture = PictureToHandOn();
     if (picture.Empty()) return;
-    if (!output::SavePicture(picture, CDopen.FileName)) {
-        ShowMessage(UiTexts[TextId::SaveFailed] + CDopen.FileName);
+    DWORD error = 0;
+    if (!output::SavePicture(picture, CDopen.FileName, &error)) {
+        ShowMessage(SaveFailureText(UiTexts, error, CDopen.FileName));
         return;
     }
     CaptureUnsaved = false;

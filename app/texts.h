@@ -167,6 +167,12 @@ enum class TextId : int {
     // The pin key's name on the Keys page.
     KeyPinClipboardLabel,
     PickHookLost,
+    // Why a save failed, before the file's path.
+    SaveNoPermission,
+    SaveDiskFull,
+    SaveFolderGone,
+    SaveNameNotAllowed,
+    SaveFileInUse,
     Count
 };
 

@@ -107,11 +107,14 @@ bool FrmMain::MoveBar(bool horizontal, int64_t target) {
     return true;
 }
 
-// A notch moves the system's lines per notch, each of kWheelLinePixels, at
-// most a viewport: the bar's own line, one pixel, would take a hundred
-// notches for a screen.
+namespace {
+// The wheel's line: a notch moves the system's lines per notch of these.
+constexpr int kWheelLinePixels = 20;
+}  // namespace
+
+// A notch moves the system's lines per notch, at most a viewport: the bar's
+// own line, one pixel, would take a hundred notches for a screen.
 void FrmMain::OnMouseWheel(int delta, bool horizontal) {
-    constexpr int kWheelLinePixels = 20;
     toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
     if (!bar.Visible()) return;
     UINT lines = 3;
@@ -128,32 +131,52 @@ void FrmMain::OnMouseWheel(int delta, bool horizontal) {
     if (notches) MoveBar(horizontal, bar.Value() - notches * step);
 }
 
-// Arrows by a line, Page Up and Down by a page, Home and End to the ends, as
-// the bars' own arrows, track and ends do.
+// The keys move by the wheel's line, not the bar's one pixel, and page by
+// the view less a line, so the last line seen stays in sight. The bars' own
+// arrows and track keep their steps.
 bool FrmMain::OnScrollKey(WPARAM key) {
-    // Pages and ends go down the picture when it has a vertical bar, else across.
-    toolkit::ScrollBar& paged = VScroll1.Visible() ? VScroll1 : HScroll1;
-    const auto scroll = [this](toolkit::ScrollBar& bar, int code) {
-        if (bar.Visible()) OnScrollBar(bar.hwnd(), code);
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    toolkit::Control view(picScroll.hwnd(), nullptr);
+    const auto line = [](const toolkit::ScrollBar& bar) {
+        return std::min<int64_t>(int64_t(kWheelLinePixels) * bar.SmallChange(),
+                                 std::max<int64_t>(bar.LargeChange(), 1));
+    };
+    const auto move = [&](bool horizontal, int64_t by) {
+        toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
+        if (bar.Visible()) MoveBar(horizontal, bar.Value() + by * line(bar));
         return true;
     };
+    const auto page = [&](bool horizontal, int direction) {
+        toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
+        const int64_t extent = int64_t(horizontal ? view.Width() : view.Height());
+        if (bar.Visible())
+            MoveBar(horizontal, bar.Value() + direction * std::max(extent - line(bar), line(bar)));
+        return true;
+    };
+    const auto end = [&](bool horizontal, bool last) {
+        toolkit::ScrollBar& bar = horizontal ? HScroll1 : VScroll1;
+        if (bar.Visible()) MoveBar(horizontal, last ? bar.Max() : 0);
+        return true;
+    };
+    // Pages and ends go down the picture when it has a vertical bar, else across.
+    const bool across = shift || !VScroll1.Visible();
     switch (key) {
         case VK_LEFT:
-            return scroll(HScroll1, SB_LINEUP);
+            return move(true, -1);
         case VK_RIGHT:
-            return scroll(HScroll1, SB_LINEDOWN);
+            return move(true, 1);
         case VK_UP:
-            return scroll(VScroll1, SB_LINEUP);
+            return move(false, -1);
         case VK_DOWN:
-            return scroll(VScroll1, SB_LINEDOWN);
+            return move(false, 1);
         case VK_PRIOR:
-            return scroll(paged, SB_PAGEUP);
+            return page(across, -1);
         case VK_NEXT:
-            return scroll(paged, SB_PAGEDOWN);
+            return page(across, 1);
         case VK_HOME:
-            return scroll(paged, SB_TOP);
         case VK_END:
-            return scroll(paged, SB_BOTTOM);
+            if (ctrl) end(true, key == VK_END);
+            return end(ctrl ? false : !VScroll1.Visible(), key == VK_END);
         default:
             return false;
     }

@@ -29,8 +29,8 @@ toolkit::UniquePalette CopySystemPalette(HDC dc) {
 }
 
 // On a true-colour display the pixels go into a bottom-up 32-bit DIB section,
-// a BMP file's own row order and depth, so a save can write its bits as they
-// are instead of reading them out again. Palette and 16-bit displays, and an
+// a BMP file's own row order, so a save can take its bits as they are
+// instead of reading them out again. Palette and 16-bit displays, and an
 // empty area (the platform's 1 x 1 monochrome bitmap), keep the display's own.
 toolkit::UniqueBitmap NewCaptureBitmap(HDC dc, int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 || GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) < 24)

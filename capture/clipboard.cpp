@@ -64,9 +64,35 @@ bool AddPrivacyFormats() {
     return true;
 }
 
+// A 32-bit bitmap as a 24-bit DIB section: programs that read the fourth
+// byte as alpha would paste a screen's leftovers in it as see-through.
+toolkit::UniqueBitmap Opaque(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmBitsPixel * info.bmPlanes != 32)
+        return toolkit::UniqueBitmap();
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = info.bmWidth;
+    header.bmiHeader.biHeight = info.bmHeight;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    toolkit::UniqueBitmap opaque(
+        CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    toolkit::UniqueDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    if (!opaque || !from || !to) return toolkit::UniqueBitmap();
+    toolkit::SelectGuard source(from.get(), bitmap);
+    toolkit::SelectGuard target(to.get(), opaque.get());
+    if (!BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY))
+        return toolkit::UniqueBitmap();
+    return opaque;
+}
+
 }  // namespace
 
 bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPrivate) {
+    toolkit::UniqueBitmap opaque = Opaque(bitmap.get());
+    toolkit::UniqueBitmap& handed = opaque ? opaque : bitmap;
     ClipboardGuard clipboard(owner);
     if (!clipboard.open() || !EmptyClipboard()) return false;
     // A private picture goes only with its formats: never a secret without them.
@@ -74,11 +100,11 @@ bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPriv
         EmptyClipboard();
         return false;
     }
-    if (!SetClipboardData(CF_BITMAP, bitmap.get())) {
+    if (!SetClipboardData(CF_BITMAP, handed.get())) {
         EmptyClipboard();
         return false;
     }
-    bitmap.release();  // the clipboard's now
+    handed.release();  // the clipboard's now
     return true;
 }
 

@@ -17,13 +17,14 @@ struct ScreenCopy {
 };
 
 // Copies the pixels from (Left, Top) up to (Right, Bottom) into a bitmap in
-// the display's format and puts it on the clipboard in place of everything it
-// held, owned by `owner`. An empty area gives a 1 x 1 monochrome bitmap.
+// the display's format (24 bits for a 32-bit one) and puts it on the clipboard in place of
+// everything it held, owned by `owner`. An empty area gives a 1 x 1 monochrome bitmap.
 ScreenCopy CopyScreenToClipboard(HWND owner, int32_t Left, int32_t Top, int32_t Right,
                                  int32_t Bottom);
 
-// Empties the clipboard and hands it the bitmap. The bitmap stays with its
-// owner unless the clipboard took it; false when the clipboard is held by
+// Empties the clipboard and hands it the bitmap, a 32-bit one as a 24-bit
+// copy (opaque to every reader). The bitmap stays with its owner unless the
+// clipboard took it; false when the clipboard is held by
 // another program or refuses it. `keepPrivate` (a picture with a redaction)
 // also asks clipboard history and the cloud clipboard to pass it over.
 bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPrivate = false);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "toolkit/picture.h"
 
@@ -11,10 +12,15 @@ namespace output {
 
 // Writes the picture in the format its name's extension gives: ".jpg" or
 // ".jpeg" a JPEG, ".png" a PNG, any other name a Windows bitmap at the
-// picture's own depth. The file is replaced only once the new one is whole:
-// false, with the old file as it was and nothing else left, on any failure
-// (an empty picture included).
-bool SavePicture(const toolkit::Picture& picture, const std::wstring& path);
+// picture's own depth, 24 bits where it has more (every file is opaque). The
+// file is replaced only once the new one is whole: false, with the old file
+// as it was and nothing else left, on any failure (an empty picture
+// included); *error then has the system's reason, 0 where it gave none.
+bool SavePicture(const toolkit::Picture& picture, const std::wstring& path, DWORD* error = nullptr);
+
+// What a user can do something about, from the system's error.
+enum class SaveFailure { Other, NoPermission, DiskFull, FolderGone, NameNotAllowed, InUse };
+SaveFailure SaveFailureOf(DWORD error);
 
 // TooLarge: beyond the size limits; NoMemory: within them, but more than the
 // process's address space can hold now.
@@ -31,11 +37,13 @@ struct LoadedPicture {
 // over white. The content decides the format, whatever the extension says.
 LoadedPicture LoadPicture(const std::wstring& path);
 
-// What a load is sized against: the process's free address space, its
-// largest block and in all.
+// What a load is sized against: the sizes of the process's free blocks of
+// address space.
 struct FreeAddressSpace {
-    uint64_t largestBlock = 0, total = 0;
+    std::vector<uint64_t> blocks;
 };
+// The process's own, or the probe's where a test set one.
+FreeAddressSpace FreeAddressSpaceNow();
 using AddressSpaceProbe = std::function<FreeAddressSpace()>;
 // For tests (a 32-bit process's space on a 64-bit build): replaces the
 // process's own; an empty probe restores it. Returns the previous one.

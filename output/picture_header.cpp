@@ -306,11 +306,31 @@ std::wstring Extension(const std::wstring& path) {
 
 }  // namespace
 
-bool FitsInMemory(int64_t width, int64_t height, uint64_t largestFreeBlock, uint64_t totalFree) {
-    constexpr uint64_t kMargin = 64 << 20;  // what the rest of the program may still ask for
-    if (width <= 0 || height <= 0) return false;
+bool BlocksFit(std::vector<uint64_t> needed, std::vector<uint64_t> freeBlocks, uint64_t margin) {
+    constexpr uint64_t kGranularity = 64 << 10;  // what the system hands out at the least
+    // The largest first, each into the smallest free block that holds it.
+    std::sort(needed.rbegin(), needed.rend());
+    for (uint64_t block : needed) {
+        block = (block + kGranularity - 1) / kGranularity * kGranularity;
+        uint64_t* best = nullptr;
+        for (uint64_t& free : freeBlocks)
+            if (free >= block && (!best || free < *best)) best = &free;
+        if (!best) return false;
+        *best -= block;
+    }
+    uint64_t left = 0;
+    for (uint64_t free : freeBlocks) left += free;
+    return left >= margin;
+}
+
+std::vector<uint64_t> DecodeBlocks(int64_t width, int64_t height) {
+    if (width <= 0 || height <= 0) return {};
     const uint64_t pixels = uint64_t(width) * uint64_t(height) * 4;
-    return pixels + kMargin <= largestFreeBlock && 3 * pixels + kMargin <= totalFree;
+    return {pixels, pixels, pixels};
+}
+
+bool FitsInMemory(int64_t width, int64_t height, const std::vector<uint64_t>& freeBlocks) {
+    return width > 0 && height > 0 && BlocksFit(DecodeBlocks(width, height), freeBlocks);
 }
 
 bool SizeAllowed(int64_t width, int64_t height) {

@@ -17,11 +17,21 @@ constexpr int64_t kMaxPictureSide = 30000;
 constexpr int64_t kMaxPicturePixels = 256'000'000;
 bool SizeAllowed(int64_t width, int64_t height);
 
-// Whether a picture can be decoded in the address space left: its 32-bit
-// pixels in one free block, and room besides for the decoder's own copy of
-// them (up to 64 bits a pixel for 16-bit RGBA). A 32-bit process has far
-// less than the size limits allow.
-bool FitsInMemory(int64_t width, int64_t height, uint64_t largestFreeBlock, uint64_t totalFree);
+// The memory rule: whether blocks of these sizes can all be had at once,
+// each in one piece, from the free blocks of address space listed (several
+// may share a free block), leaving margin besides for the rest of the program.
+// Other pictures built in memory (a merge of marks) ask through it too.
+bool BlocksFit(std::vector<uint64_t> needed, std::vector<uint64_t> freeBlocks,
+               uint64_t margin = uint64_t(64) << 20);
+
+// What a decode asks for at once, each block in one piece: the 32-bit
+// pixels shown, the decoder's own picture and the converter's copy of it
+// (Wine's decoders keep the whole picture; 4 bytes a pixel at 8 bits a channel).
+std::vector<uint64_t> DecodeBlocks(int64_t width, int64_t height);
+
+// Whether a picture can be decoded in the free blocks of address space
+// listed. A 32-bit process has far less than the size limits allow.
+bool FitsInMemory(int64_t width, int64_t height, const std::vector<uint64_t>& freeBlocks);
 
 // By the name's extension, any letter case; Unknown for any other name.
 PictureFormat FormatOfName(const std::wstring& path);

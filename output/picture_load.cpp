@@ -50,23 +50,6 @@ AddressSpaceProbe& Probe() {
     return probe;
 }
 
-FreeAddressSpace AddressSpaceFree() {
-    if (const auto& probe = Probe()) return probe();
-    FreeAddressSpace space;
-    SYSTEM_INFO system{};
-    GetSystemInfo(&system);
-    auto* at = static_cast<const char*>(system.lpMinimumApplicationAddress);
-    MEMORY_BASIC_INFORMATION block{};
-    while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &block, sizeof block)) {
-        if (block.State == MEM_FREE) {
-            space.largestBlock = std::max<uint64_t>(space.largestBlock, block.RegionSize);
-            space.total += block.RegionSize;
-        }
-        at = static_cast<const char*>(block.BaseAddress) + block.RegionSize;
-    }
-    return space;
-}
-
 // The frame to show: an icon's largest image, else the first.
 ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICBitmapDecoder* decoder, PictureFormat format) {
     ComPtr<IWICBitmapFrameDecode> chosen;
@@ -112,8 +95,10 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
     UniqueBitmap bitmap = toolkit::NewBitmap32(int32_t(width), -int32_t(height), &bits);
     if (!bitmap) return NoMemoryFor(width, height);
     const UINT stride = width * 4;
-    if (FAILED(bgra->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits))))
-        return Failed(LoadFailure::NotAPicture);
+    const HRESULT copied =
+        bgra->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
+    if (copied == E_OUTOFMEMORY) return NoMemoryFor(width, height);
+    if (FAILED(copied)) return Failed(LoadFailure::NotAPicture);
 
     // Over white, as the viewer's paper; the alpha byte is cleared, as GDI leaves it.
     auto* pixel = static_cast<uint8_t*>(bits);
@@ -130,6 +115,20 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
 }
 
 }  // namespace
+
+FreeAddressSpace FreeAddressSpaceNow() {
+    if (const auto& probe = Probe()) return probe();
+    FreeAddressSpace space;
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    auto* at = static_cast<const char*>(system.lpMinimumApplicationAddress);
+    MEMORY_BASIC_INFORMATION block{};
+    while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &block, sizeof block)) {
+        if (block.State == MEM_FREE) space.blocks.push_back(block.RegionSize);
+        at = static_cast<const char*>(block.BaseAddress) + block.RegionSize;
+    }
+    return space;
+}
 
 AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe) {
     return std::exchange(Probe(), std::move(probe));
@@ -160,8 +159,7 @@ LoadedPicture LoadPicture(const std::wstring& path) {
     if (header.verdict == HeaderCheck::TooLarge)
         return LoadedPicture{{}, LoadFailure::TooLarge, header.width, header.height};
     if (header.verdict != HeaderCheck::Sound) return Failed(LoadFailure::NotAPicture);
-    const FreeAddressSpace space = AddressSpaceFree();
-    if (!FitsInMemory(header.width, header.height, space.largestBlock, space.total))
+    if (!FitsInMemory(header.width, header.height, FreeAddressSpaceNow().blocks))
         return NoMemoryFor(header.width, header.height);
     try {
         const std::vector<uint8_t> widened = WithKnownBmpHeader(data, bytes);

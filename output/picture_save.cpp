@@ -13,6 +13,7 @@
 
 #include "output/imaging.h"
 #include "output/picture_header.h"
+#include "toolkit/file_write.h"
 #include "toolkit/handles.h"
 #include "toolkit/refused_writes.h"
 
@@ -31,8 +32,7 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
     const auto* at = static_cast<const char*>(data);
     for (size_t left = size; left;) {
         const DWORD piece = DWORD(std::min<size_t>(left, 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, at, piece, &written, nullptr) || written != piece) return false;
+        if (!toolkit::WriteToFile(file, at, piece)) return false;
         at += piece;
         left -= piece;
     }
@@ -50,29 +50,45 @@ UniqueFile NewFileIn(const std::wstring& folder, std::wstring& name) {
         wchar_t unique[16];
         swprintf(unique, 16, L"flk%04X.tmp", (next++) & 0xFFFF);
         name = folder + unique;
-        UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file = toolkit::CreateNewFile(name);
         if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return UniqueFile();
 }
 
+// Windows refuses to replace a file another program holds open with "access
+// denied", as it refuses a read-only one: asking for the file itself tells them apart.
+DWORD WhyNotReplaced(const std::wstring& path, DWORD error) {
+    if (error != ERROR_ACCESS_DENIED) return error;
+    UniqueFile target(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !target && GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : error;
+}
+
 // Has write(file) fill a temporary file beside the target and moves it over
-// the target only once whole, so a failure at any step leaves the old file as it was.
+// the target only once whole, so a failure at any step leaves the old file as
+// it was. error receives the system's reason for a failure, where it gave one.
 template <typename Write>
-bool WriteWhole(const std::wstring& path, Write&& write) {
+bool WriteWhole(const std::wstring& path, DWORD& error, Write&& write) {
     const size_t slash = path.find_last_of(L"\\/");
     std::wstring temp;
     bool whole = false;
     {
         UniqueFile out =
             NewFileIn(slash == std::wstring::npos ? L"" : path.substr(0, slash + 1), temp);
-        if (!out) return false;
+        if (!out) {
+            error = GetLastError();
+            return false;
+        }
+        SetLastError(0);
         whole = write(out.get());
+        if (!whole) error = GetLastError();
     }
     if (whole &&
         MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
+    if (whole) error = WhyNotReplaced(path, GetLastError());
     DeleteFileW(temp.c_str());
     return false;
 }
@@ -135,39 +151,66 @@ BITMAPFILEHEADER BmpFileHeader(size_t headerBytes, size_t pixelBytes) {
     return file;
 }
 
-// A bottom-up DIB section of 24 or 32 bits (what a capture on a true-colour
-// display is) holds a BMP file's pixel array as it stands.
-bool IsBmpPixelArray(const DIBSECTION& dib) {
-    return dib.dsBm.bmBits && dib.dsBmih.biHeight > 0 && dib.dsBmih.biCompression == BI_RGB &&
-           (dib.dsBmih.biBitCount == 24 || dib.dsBmih.biBitCount == 32);
-}
-
-bool SaveBmpPixelArray(const DIBSECTION& dib, const std::wstring& path) {
+// A bottom-up 24-bit DIB section holds a BMP file's pixel array as it stands.
+bool SaveBmpPixelArray(const DIBSECTION& dib, const std::wstring& path, DWORD& error) {
     BITMAPINFOHEADER info = dib.dsBmih;
     const size_t stride = size_t(dib.dsBm.bmWidthBytes), size = stride * size_t(info.biHeight);
     info.biSizeImage = DWORD(size);
     info.biClrUsed = info.biClrImportant = 0;
     const BITMAPFILEHEADER file = BmpFileHeader(sizeof info, size);
     GdiFlush();  // drawing still queued for the bits lands first
-    return WriteWhole(path, [&](HANDLE out) {
+    return WriteWhole(path, error, [&](HANDLE out) {
         return WriteAll(out, &file, sizeof file) && WriteAll(out, &info, sizeof info) &&
                WriteAll(out, dib.dsBm.bmBits, size);
     });
 }
 
-bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path) {
+// A 32-bit bottom-up DIB section (a capture on a true-colour display) as a
+// 24-bit file: what the screen read leaves in the fourth byte is no alpha,
+// yet viewers that honour it showed captures see-through.
+bool SaveBmpDroppingFourthByte(const DIBSECTION& dib, const std::wstring& path, DWORD& error) {
+    BITMAPINFOHEADER info = dib.dsBmih;
+    const int width = info.biWidth, height = info.biHeight;
+    const size_t stride = (size_t(width) * 3 + 3) / 4 * 4, size = stride * size_t(height);
+    info.biBitCount = 24;
+    info.biSizeImage = DWORD(size);
+    info.biClrUsed = info.biClrImportant = 0;
+    const BITMAPFILEHEADER file = BmpFileHeader(sizeof info, size);
+    const int band = int(std::max<size_t>(1, (1 << 20) / stride));
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[band * stride]());
+    GdiFlush();
+    return WriteWhole(path, error, [&](HANDLE out) {
+        if (!WriteAll(out, &file, sizeof file) || !WriteAll(out, &info, sizeof info)) return false;
+        const auto* rows = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+        for (int first = 0; first < height; first += band) {
+            const int count = std::min(band, height - first);
+            for (int y = 0; y < count; ++y) {
+                const uint8_t* from = rows + size_t(first + y) * dib.dsBm.bmWidthBytes;
+                uint8_t* to = buffer.get() + size_t(y) * stride;
+                for (int x = 0; x < width; ++x, from += 4, to += 3) {
+                    to[0] = from[0];
+                    to[1] = from[1];
+                    to[2] = from[2];
+                }
+            }
+            if (!WriteAll(out, buffer.get(), count * stride)) return false;
+        }
+        return true;
+    });
+}
+
+// Never 32 bits a pixel: every file is opaque, whoever reads it.
+bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path, DWORD& error) {
     DIBSECTION dib{};
-    if (GetObjectW(picture.Bitmap(), sizeof dib, &dib) == sizeof dib && IsBmpPixelArray(dib))
-        return SaveBmpPixelArray(dib, path);
+    if (GetObjectW(picture.Bitmap(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+        dib.dsBmih.biHeight > 0 && dib.dsBmih.biCompression == BI_RGB) {
+        if (dib.dsBmih.biBitCount == 24) return SaveBmpPixelArray(dib, path, error);
+        if (dib.dsBmih.biBitCount == 32) return SaveBmpDroppingFourthByte(dib, path, error);
+    }
     BITMAP bitmap{};
     GetObjectW(picture.Bitmap(), sizeof bitmap, &bitmap);
     const int depth = bitmap.bmBitsPixel * bitmap.bmPlanes;
-    const WORD bits = depth <= 1    ? 1
-                      : depth <= 4  ? 4
-                      : depth <= 8  ? 8
-                      : depth <= 16 ? 16
-                      : depth <= 24 ? 24
-                                    : 32;
+    const WORD bits = depth <= 1 ? 1 : depth <= 4 ? 4 : depth <= 8 ? 8 : depth <= 16 ? 16 : 24;
     DibRows rows(picture, bits, false);
     if (!rows.height) return false;
     const BITMAPFILEHEADER file = BmpFileHeader(rows.header.size(), rows.stride * rows.height);
@@ -175,7 +218,7 @@ bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path) {
     // slower to fill than to write.
     const int band = int(std::max<size_t>(1, (1 << 20) / rows.stride));
     std::unique_ptr<char[]> buffer(new char[band * rows.stride]);
-    return WriteWhole(path, [&](HANDLE out) {
+    return WriteWhole(path, error, [&](HANDLE out) {
         for (int first = 0; first < rows.height; first += band) {
             const int count = std::min(band, rows.height - first);
             if (!rows.Read(first, count, buffer.get())) return false;
@@ -194,7 +237,8 @@ bool SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT& value) {
     return SUCCEEDED(options->Write(1, &option, &value));
 }
 
-bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, const GUID& container) {
+bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, const GUID& container,
+                 DWORD& error) {
     DibRows rows(picture, 24, true);
     std::vector<BYTE> pixels(rows.stride * rows.height);
     if (!rows.height || !rows.Read(0, rows.height, pixels.data())) return false;
@@ -241,24 +285,57 @@ bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, cons
     if (FAILED(memory->Seek(start, STREAM_SEEK_SET, nullptr)) ||
         FAILED(memory->Read(bytes.data(), ULONG(bytes.size()), &read)) || read != bytes.size())
         return false;
-    return WriteWhole(path, [&](HANDLE out) { return WriteAll(out, bytes.data(), bytes.size()); });
+    return WriteWhole(path, error,
+                      [&](HANDLE out) { return WriteAll(out, bytes.data(), bytes.size()); });
 }
 
 }  // namespace
 
-bool SavePicture(const toolkit::Picture& picture, const std::wstring& path) {
-    if (picture.Empty()) return false;
-    try {
-        switch (FormatOfName(path)) {
-            case PictureFormat::Jpeg:
-                return SaveEncoded(picture, path, GUID_ContainerFormatJpeg);
-            case PictureFormat::Png:
-                return SaveEncoded(picture, path, GUID_ContainerFormatPng);
-            default:
-                return SaveBmp(picture, path);
+bool SavePicture(const toolkit::Picture& picture, const std::wstring& path, DWORD* error) {
+    DWORD why = 0;
+    bool saved = false;
+    if (!picture.Empty()) try {
+            switch (FormatOfName(path)) {
+                case PictureFormat::Jpeg:
+                    saved = SaveEncoded(picture, path, GUID_ContainerFormatJpeg, why);
+                    break;
+                case PictureFormat::Png:
+                    saved = SaveEncoded(picture, path, GUID_ContainerFormatPng, why);
+                    break;
+                default:
+                    saved = SaveBmp(picture, path, why);
+            }
+        } catch (const std::bad_alloc&) {
+            why = ERROR_NOT_ENOUGH_MEMORY;
         }
-    } catch (const std::bad_alloc&) {
-        return false;
+    if (error) *error = saved ? 0 : why;
+    return saved;
+}
+
+SaveFailure SaveFailureOf(DWORD error) {
+    switch (error) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_NETWORK_ACCESS_DENIED:
+            return SaveFailure::NoPermission;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return SaveFailure::DiskFull;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_NOT_READY:
+            return SaveFailure::FolderGone;
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_DIRECTORY:
+            return SaveFailure::NameNotAllowed;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return SaveFailure::InUse;
+        default:
+            return SaveFailure::Other;
     }
 }
 

@@ -63,19 +63,38 @@ TEST(PictureHeader, SoundFilesOfEveryFormatGiveTheirSizeAndAnyCutOneIsRefused) {
     }
 }
 
+// The free blocks of 32-bit processes some time after start: large-address
+// aware on 64-bit Windows (nearly 2 GB above the 2 GB line, 1.3 GB below the
+// system's libraries, fragments), and without the flag.
+constexpr uint64_t kMB = 1 << 20;
+const std::vector<uint64_t> kLargeAddressAware{2030 * kMB, 1290 * kMB, 180 * kMB, 60 * kMB,
+                                               12 * kMB};
+const std::vector<uint64_t> kTwoGigabytes{700 * kMB, 420 * kMB, 250 * kMB, 130 * kMB};
+
+TEST(MemoryRule, WhatFitsTheFreeBlocksIsAdmittedAndNothingMore) {
+    EXPECT_TRUE(FitsInMemory(7680, 4320, kLargeAddressAware));
+    EXPECT_TRUE(FitsInMemory(10000, 10000, kLargeAddressAware));
+    EXPECT_TRUE(FitsInMemory(16000, 16000, kLargeAddressAware)) << "the most pixels allowed";
+    EXPECT_FALSE(FitsInMemory(16000, 16000, {2030 * kMB, 900 * kMB, 600 * kMB}));
+    EXPECT_TRUE(FitsInMemory(7680, 4320, kTwoGigabytes));
+    EXPECT_FALSE(FitsInMemory(10000, 10000, kTwoGigabytes));
+
+    // Blocks too small for a copy add up to nothing; blocks just large enough do.
+    EXPECT_FALSE(FitsInMemory(
+        10000, 10000,
+        {700 * kMB, 100 * kMB, 100 * kMB, 100 * kMB, 100 * kMB, 100 * kMB, 100 * kMB, 100 * kMB}));
+    EXPECT_TRUE(FitsInMemory(7680, 4320, {130 * kMB, 130 * kMB, 130 * kMB, 40 * kMB, 40 * kMB}));
+    // Several blocks share a free one, the margin left over.
+    EXPECT_TRUE(BlocksFit({100 * kMB, 100 * kMB, 100 * kMB}, {300 * kMB}, 0));
+    EXPECT_FALSE(BlocksFit({100 * kMB, 100 * kMB, 100 * kMB}, {300 * kMB}));
+    EXPECT_FALSE(BlocksFit({100 * kMB, 200 * kMB}, {150 * kMB, 160 * kMB}, 0));
+}
+
 TEST(PictureHeader, SizesPastTheLimitsAreTooLarge) {
     EXPECT_TRUE(SizeAllowed(30000, 8533));
     EXPECT_TRUE(SizeAllowed(16000, 16000));
     EXPECT_FALSE(SizeAllowed(30001, 1));
     EXPECT_FALSE(SizeAllowed(16001, 16000));
-
-    // A 32-bit process: 1.2 GB in one block, 1.8 GB in all.
-    constexpr uint64_t kMB = 1 << 20;
-    EXPECT_FALSE(FitsInMemory(15000, 15000, 1200 * kMB, 1800 * kMB));  // 858 MB of pixels
-    EXPECT_TRUE(FitsInMemory(8000, 6000, 1200 * kMB, 1800 * kMB));
-    EXPECT_FALSE(FitsInMemory(8000, 6000, 200 * kMB, 1800 * kMB)) << "no block holds it";
-    EXPECT_FALSE(FitsInMemory(8000, 6000, 1200 * kMB, 400 * kMB))
-        << "no room for the decoder's copy";
 
     for (const char* name : {"huge.bmp", "wide.png", "huge.jpg", "huge.gif"}) {
         const auto forged = testing_support::ForgedFiles();

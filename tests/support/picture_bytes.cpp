@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 namespace testing_support {
 
@@ -187,6 +188,38 @@ Bytes Zlib(const Bytes& raw) {
     return out;
 }
 
+// A zlib stream of n zero bytes: a literal, then repeats of the 258 bytes
+// before, in fixed codes (13 bits for 258 bytes).
+Bytes ZlibOfZeros(uint64_t n) {
+    Bytes out{0x78, 0x01};
+    uint32_t bits = 0;
+    int count = 0;
+    const auto put = [&](uint32_t value, int width) {  // Huffman codes go first bit first
+        for (int i = width - 1; i >= 0; --i) {
+            bits |= ((value >> i) & 1) << count;
+            if (++count == 8) {
+                out.push_back(uint8_t(bits));
+                bits = 0;
+                count = 0;
+            }
+        }
+    };
+    put(1, 1);  // the last block
+    put(1, 1);  // fixed codes: type 1, low bit first
+    put(0, 1);
+    uint64_t left = n;
+    for (; left && (left == n || left < 258); --left) put(0x30, 8);  // the literal 0
+    for (; left >= 258; left -= 258) {
+        put(0xC5, 8);  // length 258
+        put(0, 5);     // distance 1
+    }
+    for (; left; --left) put(0x30, 8);
+    put(0, 7);  // end of block
+    if (count) out.push_back(uint8_t(bits));
+    Be32(out, uint32_t(n % 65521) << 16 | 1);
+    return out;
+}
+
 uint32_t PngMax(const PngLayout& layout) { return (1u << layout.depth) - 1; }
 uint32_t GreyValue(const PngLayout& layout, int kind) {
     const int levels = Levels(layout.depth);
@@ -276,6 +309,17 @@ Bytes MakePng(const PngLayout& layout) {
         }
     }
     Chunk(png, "IDAT", Zlib(raw));
+    Chunk(png, "IEND", {});
+    return png;
+}
+
+Bytes MakeBlackPng(uint32_t width, uint32_t height) {
+    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
+    Be32(header, width);
+    Be32(header, height);
+    header.insert(header.end(), {8, 2, 0, 0, 0});
+    Chunk(png, "IHDR", header);
+    Chunk(png, "IDAT", ZlibOfZeros(uint64_t(height) * (1 + uint64_t(width) * 3)));
     Chunk(png, "IEND", {});
     return png;
 }
@@ -452,6 +496,23 @@ std::vector<NamedFile> ForgedFiles() {
     forged.push_back({"huge.gif", gif});
     forged.push_back({"text.bmp", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}});
     return forged;
+}
+
+bool DibIsOpaque(const uint8_t* dib, size_t size) {
+    const auto read = [&](size_t at, int bytes) {
+        uint32_t v = 0;
+        for (int i = 0; i < bytes; ++i) v |= uint32_t(dib[at + i]) << (8 * i);
+        return v;
+    };
+    if (size < 40) return false;
+    const uint32_t header = read(0, 4), bits = read(14, 2), compression = read(16, 4);
+    if (bits != 32) return true;
+    const int64_t width = int32_t(read(4, 4)), height = std::abs(int64_t(int32_t(read(8, 4))));
+    const size_t start = header + (compression == 3 && header == 40 ? 12 : 0) + read(32, 4) * 4;
+    if (width <= 0 || start > size || uint64_t(width) * height * 4 > size - start) return false;
+    for (size_t at = start + 3; at < start + size_t(width * height * 4); at += 4)
+        if (dib[at] != 255) return false;
+    return true;
 }
 
 }  // namespace testing_support

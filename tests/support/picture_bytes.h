@@ -44,6 +44,9 @@ Bytes MakeGif(bool transparent);
 // kind 1 of alpha 0. Kind 1 shows white.
 Bytes MakeIco(int bits);
 
+// A black RGB PNG of any size, its pixels deflated to about 1/150.
+Bytes MakeBlackPng(uint32_t width, uint32_t height);
+
 // A JPEG's markers around a scan of filler: sound to a header check only.
 Bytes MakeJpegShell(uint32_t width, uint32_t height, size_t scanBytes = 64);
 
@@ -57,5 +60,10 @@ std::vector<NamedFile> ForgedFiles();
 
 // Colour over white, kind 1 white: what GIF and icon pictures show.
 uint32_t MaskedColorAt(int x, int y);
+
+// Whether a DIB (info header, masks, colours, pixels: a BMP file past its
+// first 14 bytes, or the clipboard's) is opaque to a reader that takes a
+// 32-bit pixel's fourth byte for alpha: every such byte 255, or no such byte.
+bool DibIsOpaque(const uint8_t* dib, size_t size);
 
 }  // namespace testing_support

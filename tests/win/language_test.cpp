@@ -216,17 +216,29 @@ TEST_F(LanguageFiles, TheHelpMenuSwitchesAndTheNextStartKeepsTheChoice) {
     for (const wchar_t* name : {L"\\English.lng", L"\\chinese.lng"})
         std::filesystem::copy_file(shipped + name, folder_ / (name + 1),
                                    std::filesystem::copy_options::overwrite_existing);
+    // The language shown is the one checked in the menu.
+    const auto checked = [](HWND window) {
+        const auto on = [&](UINT id) {
+            return (GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        };
+        return std::wstring(on(app::ID_mnuHelpChinese) ? L"C" : L"") +
+               (on(app::ID_mnuHelpEnglish) ? L"E" : L"");
+    };
+    EXPECT_EQ(checked(form.hwnd()), L"C");
     SendMessageW(form.hwnd(), WM_COMMAND, app::ID_mnuHelpEnglish, 0);
     EXPECT_EQ(Tooltip(2), L"Open");
+    EXPECT_EQ(checked(form.hwnd()), L"E");
     {
         app::FrmMain next;
         ASSERT_TRUE(next.Load());
         wchar_t file[64] = L"";
         GetMenuStringW(GetMenu(next.hwnd()), 0, file, 64, MF_BYPOSITION);
         EXPECT_STREQ(file, L"&File");
+        EXPECT_EQ(checked(next.hwnd()), L"E");
     }
     SendMessageW(form.hwnd(), WM_COMMAND, app::ID_mnuHelpChinese, 0);
     EXPECT_EQ(Tooltip(2), L"打开");
+    EXPECT_EQ(checked(form.hwnd()), L"C");
     app::FrmMain next;
     ASSERT_TRUE(next.Load());
     wchar_t file[64] = L"";

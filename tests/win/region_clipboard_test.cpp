@@ -8,6 +8,7 @@
 #include "capture/clipboard.h"
 #include "tests/win/region_selection.h"
 #include "toolkit/handles.h"
+#include "toolkit/picture.h"
 #include "toolkit/runtime.h"
 
 using namespace testing_support;
@@ -50,6 +51,23 @@ TEST_F(RegionCapture, ClipboardHeldByAnotherProgramStillShowsTheCapture) {
     // Once free, the clipboard takes the bitmap and its owner lets go of it.
     EXPECT_TRUE(capture::SetClipboardBitmap(form.hwnd(), refused));
     EXPECT_EQ(refused.get(), nullptr);
+}
+
+// A screen read leaves what it likes in a 32-bit pixel's fourth byte (window
+// icons leave some); pasted where that byte is alpha, the picture must not be see-through.
+TEST_F(RegionCapture, TheClipboardsBitmapPastesOpaque) {
+    void* bits = nullptr;
+    toolkit::UniqueBitmap shot = toolkit::NewBitmap32(64, 32, &bits);
+    ASSERT_TRUE(shot);
+    auto* pixel = static_cast<uint8_t*>(bits);
+    for (int i = 0; i < 64 * 32; ++i, pixel += 4) {
+        pixel[0] = uint8_t(i);
+        pixel[3] = uint8_t(i % 3 ? 0 : 40);
+    }
+    ASSERT_TRUE(capture::SetClipboardBitmap(form.hwnd(), shot));
+    EXPECT_TRUE(ClipboardDibOpaque());
+    EXPECT_EQ(ClipboardPixels().width, 64);
+    EXPECT_EQ(ClipboardPixels().at(5, 31), 5u);  // bottom-up: the first row is the last
 }
 
 TEST_F(RegionCapture, ClearEmptiesTheViewerAndNothingElse) {

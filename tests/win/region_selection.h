@@ -15,6 +15,7 @@
 #include "app/frm_main.h"
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/shown_form.h"
 #include "tests/support/test_window.h"
 #include "toolkit/mouse_pointer.h"
@@ -86,6 +87,21 @@ inline Pixels ClipboardPixels() {
     if (HANDLE bitmap = GetClipboardData(CF_BITMAP)) p = ReadBitmap(static_cast<HBITMAP>(bitmap));
     CloseClipboard();
     return p;
+}
+
+// Whether the bitmap on the clipboard pastes opaque where a program reads
+// its fourth bytes as alpha (the DIB the system makes of it).
+inline bool ClipboardDibOpaque() {
+    if (!OpenClipboard(nullptr)) return false;
+    bool opaque = false;
+    if (HANDLE dib = GetClipboardData(CF_DIB)) {
+        if (const void* bytes = GlobalLock(dib)) {
+            opaque = DibIsOpaque(static_cast<const uint8_t*>(bytes), GlobalSize(dib));
+            GlobalUnlock(dib);
+        }
+    }
+    CloseClipboard();
+    return opaque;
 }
 
 inline void SetClipboardText(const std::wstring& text) {

@@ -77,6 +77,7 @@ TEST_F(RegionCapture, DragCopiesTheAreaToClipboardAndViewerAndLeavesTheScreenAsI
     EXPECT_EQ(ClipboardPixels().width, 250);
     EXPECT_EQ(ClipboardPixels().height, 170);
     EXPECT_EQ(ClipboardPixels().data, expected.data);
+    EXPECT_TRUE(ClipboardDibOpaque());
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));  // the picture alone
     EXPECT_EQ(Picture().data, expected.data);
     EXPECT_EQ(ReadScreen(area).data, before.data);

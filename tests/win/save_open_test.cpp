@@ -20,6 +20,7 @@
 #include "tests/support/picture_bytes.h"
 #include "tests/support/shown_form.h"
 #include "toolkit/common_dialog.h"
+#include "toolkit/file_write.h"
 #include "toolkit/units.h"
 
 using namespace testing_support;
@@ -80,6 +81,71 @@ TEST_F(Save, AConfirmedEmptyNameWritesNothing) {
     EXPECT_FALSE(FileExists(named));
     EXPECT_TRUE(boxes.asked.empty());
     EXPECT_TRUE(form.CaptureUnsaved);
+}
+
+// Saves to the path as a person who chose it in the dialog, answering every box.
+void SaveTo(app::FrmMain& form, const std::wstring& path) {
+    const auto previous = toolkit::SetFileDialogHandler([&](OPENFILENAMEW& dialog, bool) {
+        path.copy(dialog.lpstrFile, dialog.nMaxFile - 1);
+        dialog.lpstrFile[path.size()] = L'\0';
+        return true;
+    });
+    form.mnusave_Click();
+    toolkit::SetFileDialogHandler(previous);
+}
+
+// A capture of a window with its icon: what the screen read leaves in the
+// fourth byte must not become a see-through file.
+TEST_F(Save, AWindowWithItsIconIsSavedOpaque) {
+    form.mnuTitleBar_Click();
+    const std::wstring path = TempPath(L"fotolark_icon.bmp");
+    ScriptedBoxes boxes({});
+    SaveTo(form, path);
+    const std::string file = FileContents(path);
+    ASSERT_GT(file.size(), 54u);
+    EXPECT_TRUE(DibIsOpaque(reinterpret_cast<const uint8_t*>(file.data()) + 14, file.size() - 14));
+    EXPECT_TRUE(boxes.asked.empty());
+    DeleteFileW(path.c_str());
+}
+
+// Each refusal in its own words, the old file kept. Wine as root is refused
+// nothing: the toolkit's file steps fail with the system's error instead.
+TEST_F(Save, AFailedSaveSaysWhyAndKeepsTheOldFile) {
+    const std::wstring path = TempPath(L"fotolark_refused.bmp");
+    WriteFileBytes(path, "old");
+    struct Case {
+        toolkit::FileStep step;
+        DWORD error;
+        std::wstring target, said;
+    };
+    const std::wstring gone = TempPath(L"fotolark no folder\\shot.bmp");
+    const Case cases[] = {
+        {toolkit::FileStep::Create, ERROR_ACCESS_DENIED, path,
+         L"无法保存文件，没有在这里写入的权限："},
+        {toolkit::FileStep::Write, ERROR_DISK_FULL, path, L"无法保存文件，磁盘空间不足："},
+        {toolkit::FileStep::Write, 0, gone, L"无法保存文件，文件夹已不存在："},
+    };
+    for (const Case& c : cases) {
+        ScriptedBoxes boxes({IDOK});
+        toolkit::SetFileFailure(c.step, c.error);
+        SaveTo(form, c.target);
+        toolkit::SetFileFailure(c.step, 0);
+        ASSERT_EQ(boxes.asked.size(), 1u) << c.error;
+        EXPECT_EQ(boxes.asked[0].text, c.said + c.target);
+        EXPECT_EQ(FileContents(path), "old");
+        EXPECT_TRUE(form.CaptureUnsaved);
+    }
+    {
+        // Another program has the file open and shares nothing.
+        toolkit::UniqueFile holder(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ScriptedBoxes boxes({IDOK});
+        SaveTo(form, path);
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(boxes.asked[0].text, L"无法保存文件，另一个程序正在使用它：" + path);
+    }
+    EXPECT_EQ(FileContents(path), "old");
+    DeleteFileW(path.c_str());
 }
 
 TEST_F(Save, AnEmptyViewerHasNothingToSave) {
@@ -294,19 +360,43 @@ TEST_F(Open, TheDialogsListEveryKindAndOpenOnAllPictures) {
     DeleteFileW(png.c_str());
 }
 
-// The address space a 32-bit process has free after a while, on any build.
+// The free blocks of a 32-bit process's address space a while after start,
+// on any build: without the large-address flag, and with it on 64-bit Windows
+// (nearly 2 GB above the 2 GB line, 1.3 GB below the system's libraries).
+constexpr uint64_t kMB = 1 << 20;
+const std::vector<uint64_t> kTwoGigabytes{700 * kMB, 420 * kMB, 250 * kMB, 130 * kMB};
+const std::vector<uint64_t> kLargeAddressAware{2030 * kMB, 1290 * kMB, 180 * kMB, 60 * kMB};
+
 class AddressSpaceOf32Bits {
 public:
-    AddressSpaceOf32Bits() {
-        previous_ = output::SetAddressSpaceProbe([] {
-            return output::FreeAddressSpace{uint64_t(700) << 20, uint64_t(1500) << 20};
-        });
+    explicit AddressSpaceOf32Bits(std::vector<uint64_t> blocks = kTwoGigabytes) {
+        previous_ =
+            output::SetAddressSpaceProbe([blocks] { return output::FreeAddressSpace{blocks}; });
     }
     ~AddressSpaceOf32Bits() { output::SetAddressSpaceProbe(previous_); }
 
 private:
     output::AddressSpaceProbe previous_;
 };
+
+// What a large-address-aware 32-bit build can capture it opens: an 8K
+// screen's picture and one of 10000 x 10000.
+TEST_F(Open, TheLargestCapturesOpenInA32BitAddressSpace) {
+    ScriptedBoxes boxes({});
+    AddressSpaceOf32Bits space(kLargeAddressAware);
+    for (const SIZE size : {SIZE{7680, 4320}, SIZE{10000, 10000}}) {
+        const std::wstring path = TempPath(L"fotolark large.png");
+        const Bytes png = MakeBlackPng(size.cx, size.cy);
+        std::ofstream(path.c_str(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+        form.OpenFile(path);
+        EXPECT_EQ(Shown().cx, size.cx);
+        EXPECT_EQ(Shown().cy, size.cy);
+        form.mnuClear_Click();  // its memory back before the next
+        DeleteFileW(path.c_str());
+    }
+    EXPECT_TRUE(boxes.asked.empty()) << boxes.asked[0].text;
+}
 
 TEST_F(Open, APictureTooLargeForMemoryIsRefusedWithItsSizeAndOneThatFitsOpens) {
     const std::wstring huge = TempPath(L"fotolark huge.jpg");

@@ -361,19 +361,30 @@ TEST_F(Viewer, WheelAndKeysScrollThroughTheBars) {
     EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == 0; })) << "horizontal wheel";
     EXPECT_EQ(form.VScroll1.Value(), 0);
 
+    // A key's line is a third of the notch; a page is the view less that line.
+    const int32_t line = notch / 3, viewHeight = (view.bottom - view.top) * 15;
     PressKeys({VK_DOWN});
-    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.SmallChange(); }))
-        << "a line";
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == line; })) << "a line";
     PressKeys({VK_NEXT});
+    EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == viewHeight; })) << "a page";
+    PressKeys({VK_SHIFT, VK_NEXT});
     EXPECT_TRUE(PumpUntil([&] {
-        return form.VScroll1.Value() == form.VScroll1.SmallChange() + form.VScroll1.LargeChange();
-    })) << "a page";
+        return form.HScroll1.Value() == (view.right - view.left) * 15 - line;
+    })) << "Shift+Page Down: across";
+    PressKeys({VK_CONTROL, VK_END});
+    EXPECT_TRUE(PumpUntil([&] {
+        return form.VScroll1.Value() == form.VScroll1.Max() &&
+               form.HScroll1.Value() == form.HScroll1.Max();
+    })) << "Ctrl+End: the far corner";
+    PressKeys({VK_CONTROL, VK_HOME});
+    EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == 0 && form.VScroll1.Value() == 0; }))
+        << "Ctrl+Home: the near corner";
     PressKeys({VK_END});
     EXPECT_TRUE(PumpUntil([&] { return form.VScroll1.Value() == form.VScroll1.Max(); }))
         << "the end";
     PressKeys({VK_DOWN});
     PressKeys({VK_RIGHT});
-    EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == form.HScroll1.SmallChange(); }));
+    EXPECT_TRUE(PumpUntil([&] { return form.HScroll1.Value() == line; }));
     EXPECT_EQ(form.VScroll1.Value(), form.VScroll1.Max()) << "no further than the end";
     EXPECT_TRUE(placed());
     PressKeys({VK_HOME});
