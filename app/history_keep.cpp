@@ -264,7 +264,10 @@ LONG WINAPI FrmMain::OnUnhandledException(EXCEPTION_POINTERS* exception) {
 }
 
 void FrmMain::OnTerminate() {
-    if (crashForm && !InterlockedExchange(&crashed, 1)) crashForm->HistoryCrashed(nullptr);
+    if (crashForm && !InterlockedExchange(&crashed, 1)) {
+        crashForm->HistoryCrashed(nullptr);
+        TerminateProcess(GetCurrentProcess(), 3);  // as abort ends, without a second report
+    }
     std::abort();
 }
 
