@@ -247,9 +247,8 @@ private:
     void KeepInHistory(const std::wstring& openedName);
     void HistoryMarksChanged();
     bool OnHistoryTimer(WPARAM timer);
-    // Queues the picture's record when it changed; the marks in the editor
-    // unless another document is given.
-    void FlushHistory(const output::markup::Document* doc = nullptr);
+    // Queues the picture's record, with the editor's marks, when it changed.
+    void FlushHistory();
     void NoteSession();
     bool ShowEntry(const output::history::Entry& entry);
     void OnInitMenuPopup(HMENU menu);

@@ -123,6 +123,12 @@ void FrmMain::NoteCommand(UINT id) {
 void FrmMain::KeepInHistory(const std::wstring& openedName) {
     if (!history_) return;
     HistoryKeeping& h = *history_;
+    // Sizing the viewer to a new picture resets the marks before its command
+    // does: the second reset of the same picture only says what it is.
+    if (!h.picture.Empty() && h.picture.Bitmap() == PicBmp.GetPicture().Bitmap()) {
+        if (!openedName.empty()) h.source = hs::Source::Opened;
+        return;
+    }
     const hs::Source next = std::exchange(h.nextSource, hs::Source::Capture);
     const bool reopening = !std::exchange(h.reopening, std::wstring()).empty();
     if (!h.store) {
@@ -156,13 +162,10 @@ void FrmMain::KeepInHistory(const std::wstring& openedName) {
     if (!h.picture.Empty() && !reopening) {
         h.time = hs::LocalNow();
         h.source = openedName.empty() ? next : hs::Source::Opened;
-        // A capture is kept at once; an opened file once it is marked.
-        if (openedName.empty()) {
-            const SIZE size = h.picture.PixelSize();
-            output::markup::Document plain;
-            plain.crop = output::markup::Box{0, 0, size.cx, size.cy};
-            FlushHistory(&plain);
-        }
+        // A capture is kept as soon as its command is done (an opened file
+        // once it is marked): the timer runs after the handler.
+        KillTimer(hwnd(), kHistoryTimer);
+        h.timerSet = SetTimer(hwnd(), kHistoryTimer, USER_TIMER_MINIMUM, nullptr);
     }
     NoteSession();
     if (!replaced.empty()) {
@@ -170,10 +173,10 @@ void FrmMain::KeepInHistory(const std::wstring& openedName) {
     }
 }
 
-void FrmMain::FlushHistory(const output::markup::Document* doc) {
+void FrmMain::FlushHistory() {
     HistoryKeeping& h = *history_;
     if (!h.store || h.picture.Empty()) return;
-    if (!doc) doc = &Markup.Doc();
+    const output::markup::Document* doc = &Markup.Doc();
     hs::Record r;
     r.source = h.source;
     r.time = h.time;
@@ -257,7 +260,10 @@ LONG WINAPI FrmMain::OnUnhandledException(EXCEPTION_POINTERS* exception) {
 }
 
 void FrmMain::OnTerminate() {
-    if (crashForm && !InterlockedExchange(&crashed, 1)) crashForm->HistoryCrashed(nullptr);
+    if (crashForm && !InterlockedExchange(&crashed, 1)) {
+        crashForm->HistoryCrashed(nullptr);
+        TerminateProcess(GetCurrentProcess(), 3);  // as abort ends, without a second report
+    }
     std::abort();
 }
 

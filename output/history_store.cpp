@@ -17,6 +17,7 @@ using toolkit::ComPtr;
 using toolkit::UniqueFile;
 
 constexpr wchar_t kRecordExtension[] = L".txt";
+constexpr long kMaxWaitingPictures = 4;
 
 std::wstring& FolderForTests() {
     static std::wstring folder;
@@ -284,7 +285,15 @@ void Store::Note(const Session& session) { Enqueue(Job{{}, {}, true, std::nullop
 void Store::Enqueue(Job job) {
     if (!writer_.joinable()) return;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
+        // New pictures wait here past a few unwritten ones: a run of captures
+        // faster than the disk takes them must not hold them all in memory.
+        if (job.record && !job.pictureOnDisk)
+            idle_.wait(lock, [this] {
+                return std::count_if(jobs_.begin(), jobs_.end(), [](const Job& j) {
+                           return j.record && !j.pictureOnDisk;
+                       }) < kMaxWaitingPictures;
+            });
         // Only the newest state of an entry is worth writing: one still
         // waiting is replaced, so a queue never grows behind a slow disk.
         if (!jobs_.empty() && jobs_.back().name == job.name &&
