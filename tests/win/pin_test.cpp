@@ -216,9 +216,9 @@ TEST_F(Pins, TheClipboardsPictureFromTheMenuAndFromAnywhere) {
     // Near the pointer, yet whole inside the work area.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT near = PinRect(form);
-    EXPECT_TRUE(near.right <= work.right && near.bottom <= work.bottom);
-    EXPECT_LT(pointer.x - near.right, 40);
+    const RECT placed = PinRect(form);
+    EXPECT_TRUE(placed.right <= work.right && placed.bottom <= work.bottom);
+    EXPECT_LT(pointer.x - placed.right, 40);
     EXPECT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form), 100, kW, kH); }));
 
     SetForegroundWindow(form.hwnd());
