@@ -39,7 +39,7 @@ struct Pick {
     Phase phase = Phase::Idle;
     HWND form = nullptr;
     DWORD ownThread = 0;
-    std::unique_ptr<PickOverlay> overlay;
+    PickOverlay* overlay = nullptr;
     toolkit::UniqueHook mouse, keyboard;
     HWND outlined = nullptr;
     POINT anchor{};
@@ -58,6 +58,20 @@ struct Pick {
 Pick& State() {
     static Pick pick;
     return pick;
+}
+
+void OnPickMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+// Kept hidden between picks, so that arming one costs no new window; made
+// again for another thread, which would not get its messages.
+PickOverlay* OutlineFor(DWORD thread) {
+    static std::unique_ptr<PickOverlay> outline;
+    if (!outline || !IsWindow(outline->hwnd()) ||
+        GetWindowThreadProcessId(outline->hwnd(), nullptr) != thread) {
+        outline.reset();
+        outline = std::make_unique<PickOverlay>(&OnPickMessage);
+    }
+    return outline.get();
 }
 
 bool Active(const Pick& p) {
@@ -255,7 +269,7 @@ bool ArmWindowPick(HWND form) {
     p = Pick{};
     p.form = form;
     p.ownThread = GetWindowThreadProcessId(form, nullptr);
-    p.overlay = std::make_unique<PickOverlay>(&OnPickMessage);
+    p.overlay = OutlineFor(GetCurrentThreadId());
     const HINSTANCE module = GetModuleHandleW(nullptr);
     if (p.overlay->hwnd()) {
         p.mouse.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHook, module, 0));
@@ -289,7 +303,11 @@ void DeafenWindowPickHooks() {
 PickOutcome TakePickOutcome() {
     Pick& p = State();
     const PickOutcome outcome = p.outcome;
-    if (p.phase == Phase::Done) p = Pick{};
+    if (p.phase == Phase::Done) {
+        PickOverlay* const outline = p.overlay;  // hidden, kept for the next pick
+        p = Pick{};
+        p.overlay = outline;
+    }
     return outcome;
 }
 

@@ -119,6 +119,20 @@ TEST_F(InvisibleBorders, EveryCaptureOfAWindowTakesItsVisibleFrame) {
     UserDoes([&] { Click(over); }, [&] { return Back(); });
     ExpectPictureOf(front, "pick");
     EXPECT_EQ(OutlinePixels(Shown()), 0) << "the outline is not in the picture";
+
+    // A rectangle dragged in the pick: its band and size label are not in it either.
+    const RECT area{frame.left + 20, frame.top + 30, frame.left + 220, frame.top + 170};
+    const Pixels dragged = ReadScreen(area);
+    form.mnuPickWindow_Click();
+    UserDoes(
+        [&] {
+            Press(POINT{area.left, area.top});
+            MouseTo(Centre(area));
+            Release(POINT{area.right, area.bottom});
+        },
+        [&] { return Back(); });
+    ExpectPictureOf(dragged, "dragged");
+    EXPECT_EQ(OutlinePixels(Shown()), 0) << "the band is not in the picture";
 }
 
 // A window hanging over the edge of the display is captured as the display
