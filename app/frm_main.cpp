@@ -64,6 +64,8 @@ bool FrmMain::Load() {
 void FrmMain::Show() {
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
+    // Over the window, once it is up: Wine stacks a window shown later above them.
+    RestorePins();
 }
 
 int FrmMain::Run(HWND accelTarget, HACCEL accelerators) {

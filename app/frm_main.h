@@ -178,7 +178,7 @@ public:
     void mnuPinClipboard_Click();
     void mnuPinsHide_Click();
     void mnuPinsShow_Click();
-    // Brings back the pins of the last run, unless the setting says not to.
+    // Brings back the pins of the last run, unless the setting says not to; once.
     void RestorePins();
 
     // Status panels, numbered from 1.

@@ -68,7 +68,6 @@ void FrmMain::Form_Load() {
     SetWidth(p.width);
     SetHeight(p.height);
     LoadChosenLanguage();
-    RestorePins();
 }
 
 bool FrmMain::SaveWindowPlacement() {

@@ -1,6 +1,7 @@
 #include "pin/pin_board.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "capture/screen_grab.h"
 #include "pin/pin_geometry.h"
@@ -55,6 +56,7 @@ Window* Board::Pin(const toolkit::Picture& picture) {
 }
 
 void Board::Restore() {
+    if (std::exchange(restored_, true)) return;
     for (Store::Loaded& loaded : store_.LoadAll()) {
         Record place = loaded.placed ? loaded.stored.record
                                      : NearPointer(loaded.stored.picture.PixelSize());

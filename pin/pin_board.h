@@ -35,7 +35,8 @@ public:
     // Pins the picture where it was taken on the screen, or near the pointer
     // inside the display's work area. Null when no window could be made.
     Window* Pin(const toolkit::Picture& picture);
-    // The stored pins, at their places (or near the pointer), on a display.
+    // The stored pins, at their places (or near the pointer), on a display;
+    // only the first time.
     void Restore();
 
     void CloseAll();  // and forgets them
@@ -62,6 +63,7 @@ private:
     Owner* owner_ = nullptr;
     Store store_{std::wstring()};
     std::vector<Entry> pins_;
+    bool restored_ = false;
 };
 
 }  // namespace pin

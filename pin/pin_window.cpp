@@ -75,7 +75,7 @@ Window::Window(toolkit::Picture picture, const Record& place, Host& host)
     if (!hwnd_) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
-    SetOpacity(place_.opacity);
+    ApplyOpacity(place_.opacity);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     // Kept on disk once shown: writing a large picture would hold it up.
@@ -113,6 +113,11 @@ void Window::SetZoom(int zoom, POINT anchor) {
 }
 
 void Window::SetOpacity(int opacity) {
+    ApplyOpacity(opacity);
+    host_.PinChanged(*this);
+}
+
+void Window::ApplyOpacity(int opacity) {
     place_.opacity = std::clamp(opacity, kMinOpacity, kMaxOpacity);
     const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
     // Layered only once faded: an opaque pin is drawn as any window.
@@ -228,7 +233,6 @@ void Window::OnWheel(int delta, bool control, POINT screen) {
     if (!notches) return;
     if (control) {
         SetOpacity(NextOpacity(place_.opacity, notches));
-        host_.PinChanged(*this);
     } else {
         SetZoom(NextZoom(place_.zoom, notches, size_.cx, size_.cy), screen);
     }
@@ -324,10 +328,7 @@ void Window::ShowMenu(POINT screen) {
             break;
         }
         default:
-            if (chosen > kMenuOpacity) {
-                SetOpacity(int(chosen - kMenuOpacity));
-                host_.PinChanged(*this);
-            }
+            if (chosen > kMenuOpacity) SetOpacity(int(chosen - kMenuOpacity));
             break;
     }
 }

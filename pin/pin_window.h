@@ -66,6 +66,7 @@ private:
     void OnWheel(int delta, bool control, POINT screen);
     bool OnKey(WPARAM key);
     void OnDrag(UINT message);
+    void ApplyOpacity(int opacity);
     void ShowMenu(POINT screen);
 
     toolkit::Picture picture_;

@@ -135,6 +135,7 @@ TEST_F(Pins, PinsComeBackAfterARestartAtTheirPlaceAndZoomUntilClosed) {
         Restarted first;
         ASSERT_TRUE(first.form.Pins.Pin(PatternPicture(kW, kH, &kAt)));
         ASSERT_TRUE(first.form.Pins.Pin(PatternPicture(kW, kH, &second)));
+
         first.form.Pins.At(1).SetZoom(200, second);
         first.form.Pins.At(1).SetOpacity(60);
         kept = PinRect(first.form, 1);
