@@ -9,7 +9,9 @@
 #include "capture/window_pick.h"
 #include "resources/resource.h"
 #include "toolkit/mouse_pointer.h"
+#include "toolkit/run_at_start.h"
 #include "toolkit/runtime.h"
+#include "toolkit/settings.h"
 
 namespace app {
 
@@ -58,6 +60,9 @@ bool FrmMain::Load() {
     Form_Load();
     HistoryStart();
     UpdateTrayIcon();
+    // A choice stored by an administrator is followed; the Run value is what Windows reads.
+    const auto run = ParseFlag(toolkit::GetSetting(kAppTitle, L"Settings", L"RunAtStart"));
+    if (run && *run != toolkit::RunsAtStart(kAppTitle)) toolkit::SetRunAtStart(kAppTitle, *run);
     return true;
 }
 

@@ -76,7 +76,7 @@ std::wstring FrmMain::KeyStateText(toolkit::KeyChord chord, toolkit::KeyState st
     const std::wstring key = toolkit::KeyText(chord);
     switch (state) {
         case toolkit::KeyState::Works:
-            return UiTexts[TextId::KeyWorks];
+            return Formatted(UiTexts[TextId::KeyWorks], {key});
         case toolkit::KeyState::None:
             return UiTexts[TextId::KeyNone];
         case toolkit::KeyState::TakenByWindows:

@@ -25,19 +25,28 @@ struct Sheet {
     Options options;
 };
 
-// Hot-key controls speak HOTKEYF_ flags, RegisterHotKey MOD_ ones.
+// Hot-key controls speak HOTKEYF_ flags, RegisterHotKey MOD_ ones. A
+// control left with modifiers alone holds no key.
 toolkit::KeyChord FromHotKeyControl(HWND control) {
     const WORD value = WORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0));
     const BYTE flags = HIBYTE(value);
     toolkit::KeyChord key{0, LOBYTE(value)};
+    if (key.None()) return {};
     if (flags & HOTKEYF_ALT) key.modifiers |= MOD_ALT;
     if (flags & HOTKEYF_CONTROL) key.modifiers |= MOD_CONTROL;
     if (flags & HOTKEYF_SHIFT) key.modifiers |= MOD_SHIFT;
     return key;
 }
 
+// Keys of the extended block: without the flag the control names Print
+// Screen after the keypad's "*" key, which shares its scan code.
+bool ExtendedKey(unsigned vk) {
+    return vk == VK_SNAPSHOT || (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT ||
+           vk == VK_DELETE || vk == VK_DIVIDE || vk == VK_NUMLOCK;
+}
+
 void ToHotKeyControl(HWND control, toolkit::KeyChord key) {
-    BYTE flags = 0;
+    BYTE flags = ExtendedKey(key.vk) ? HOTKEYF_EXT : 0;
     if (key.modifiers & MOD_ALT) flags |= HOTKEYF_ALT;
     if (key.modifiers & MOD_CONTROL) flags |= HOTKEYF_CONTROL;
     if (key.modifiers & MOD_SHIFT) flags |= HOTKEYF_SHIFT;
@@ -84,6 +93,30 @@ bool IsApply(LPARAM lParam) { return reinterpret_cast<NMHDR*>(lParam)->code == P
 
 void Changed(HWND page) { PropSheet_Changed(GetParent(page), page); }
 
+// Ctrl+Tab and Ctrl+Page Up/Down turn the pages even from a hot-key control,
+// which would take them as a key; a modifier alone leaves its key as it was.
+LRESULT CALLBACK HotKeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+        message == WM_SYSKEYUP) {
+        if (wParam == VK_CONTROL || wParam == VK_SHIFT || wParam == VK_MENU) return 0;
+        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+        if (ctrl && (wParam == VK_TAB || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+            if (message == WM_KEYDOWN) {
+                const HWND sheet = GetParent(GetParent(box));
+                const int count = TabCtrl_GetItemCount(PropSheet_GetTabControl(sheet));
+                const int now = PropSheet_HwndToIndex(sheet, GetParent(box));
+                const bool back =
+                    wParam == VK_PRIOR || (wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+                PropSheet_SetCurSel(sheet, nullptr, (now + (back ? count - 1 : 1)) % count);
+            }
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &HotKeyBoxProc, 1);
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
 // Keys: one row a key of the table, made here: label, hot-key control, state.
 void MakeKeyRows(HWND page, const FrmMain& form) {
     const HFONT font = HFONT(SendMessageW(page, WM_GETFONT, 0, 0));
@@ -104,6 +137,7 @@ void MakeKeyRows(HWND page, const FrmMain& form) {
         make(L"STATIC", SS_LEFT, label, IDC_KEY_LABEL + i, form.UiTexts[kGlobalKeyRows[i].label]);
         HWND hot = make(HOTKEY_CLASSW, WS_TABSTOP | WS_BORDER, box, IDC_KEY_HOTKEY + i, L"");
         ToHotKeyControl(hot, form.GlobalKeys()[size_t(i)]);
+        SetWindowSubclass(hot, &HotKeyBoxProc, 1, 0);
         make(L"STATIC", SS_LEFT | SS_NOPREFIX, state, IDC_KEY_STATE + i,
              form.KeyStateText(form.GlobalKeys()[size_t(i)], form.GlobalKeyStates()[size_t(i)]));
     }
@@ -318,6 +352,7 @@ INT_PTR CALLBACK GeneralPage(HWND page, UINT message, WPARAM wParam, LPARAM lPar
 
 void FrmMain::mnuOptions_Click() {
     Sheet sheet{this, StoredOptions()};
+    sheet.options.runAtStart = toolkit::RunsAtStart(kAppTitle);  // what Windows will do
     struct PageDef {
         int dialog;
         DLGPROC proc;

@@ -137,7 +137,7 @@ constexpr const wchar_t* kChinese[kTextCount] = {
     L"历史和贴图",
     L"常规",
     L"这些按键在其他程序处于前台时也能捕获。在框中按下新的组合键，按 Backspace 清除。",
-    L"可用",
+    L"%1：可用",
     L"未设置",
     L"，仍使用 %1",
     L"在 Fotolark 中显示（总是）",

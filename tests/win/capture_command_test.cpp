@@ -336,6 +336,19 @@ TEST_F(HeldKey, AnotherProgramsKeyIsNamedOnceAndTheOtherKeysStillWork) {
     EXPECT_EQ(boxes_.asked.size(), 1u);
 }
 
+TEST_F(HeldKey, AnotherCopyOfFotolarkIsNamed) {
+    toolkit::Process copy =
+        toolkit::Shell(L"\"" + toolkit::AppPath() + L"\\..\\..\\fotolark.exe\"", SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([&] { return FindShownWindow(L"FotolarkMain", copy.Id()) != nullptr; }));
+    Start();
+    TerminateProcess(copy.Handle(), 0);
+    ASSERT_EQ(boxes_.asked.size(), 1u);
+    for (const wchar_t* key : {L"Print Screen", L"Alt+Print Screen", L"Ctrl+Shift+Print Screen"})
+        EXPECT_TRUE(Holds(boxes_.asked[0].text,
+                          app::Formatted(form.UiTexts[app::TextId::KeyOwnerOwnCopy], {key})))
+            << key;
+}
+
 TEST_F(HeldKey, WindowsOwnSettingIsNamed) {
     const DWORD on = 1;
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard",
