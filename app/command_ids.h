@@ -38,6 +38,7 @@ enum CommandId : UINT {
     ID_mnuAllMonitors,
     ID_mnuPointerMonitor,
     ID_mnuPickWindow,
+    ID_mnuScrollCapture,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

@@ -34,6 +34,8 @@ const MenuEntry kMenuTree[] = {
      nullptr, TextLine(TextId::MonitorUnderPointer), true, true},
     {2, L"mnuPickWindow", ChineseText(TextId::PickWindow), ID_mnuPickWindow, nullptr,
      TextLine(TextId::PickWindow), true, true},
+    {2, L"mnuScrollCapture", ChineseText(TextId::ScrollCapture), ID_mnuScrollCapture, nullptr,
+     TextLine(TextId::ScrollCapture), true, true},
     {1, L"mnuView", L"图像(&I)", ID_mnuView, nullptr, 16, true, false},
     {2, L"mnuline", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuLanguage", L"选择语言(&L)", ID_mnuLanguage, nullptr, 18, true, false},

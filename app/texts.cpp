@@ -86,6 +86,10 @@ constexpr const wchar_t* kChinese[kTextCount] = {
     L"删除",
     L"复制图片",
     L"无法把图片复制到剪贴板：剪贴板被另一个程序占用。",
+    L"滚动捕获(&L)",
+    L"滚动捕获：%1 像素高",
+    L"按 Esc 停止并保留已捕获的部分",
+    L"向下滚动鼠标滚轮；按 Enter 或单击完成，按 Esc 取消",
 };
 
 }  // namespace

@@ -93,6 +93,10 @@ enum class TextId : int {
     MarkupDelete,
     MarkupCopy,
     MarkupCopyFailed,
+    ScrollCapture,
+    ScrollHeight,
+    ScrollAutoHint,
+    ScrollManualHint,
     Count
 };
 

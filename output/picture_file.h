@@ -37,6 +37,8 @@ struct FreeAddressSpace {
     uint64_t largestBlock = 0, total = 0;
 };
 using AddressSpaceProbe = std::function<FreeAddressSpace()>;
+// The process's free address space, or what the probe says.
+FreeAddressSpace AddressSpaceFree();
 // For tests (a 32-bit process's space on a 64-bit build): replaces the
 // process's own; an empty probe restores it. Returns the previous one.
 AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe);

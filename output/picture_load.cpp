@@ -50,23 +50,6 @@ AddressSpaceProbe& Probe() {
     return probe;
 }
 
-FreeAddressSpace AddressSpaceFree() {
-    if (const auto& probe = Probe()) return probe();
-    FreeAddressSpace space;
-    SYSTEM_INFO system{};
-    GetSystemInfo(&system);
-    auto* at = static_cast<const char*>(system.lpMinimumApplicationAddress);
-    MEMORY_BASIC_INFORMATION block{};
-    while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &block, sizeof block)) {
-        if (block.State == MEM_FREE) {
-            space.largestBlock = std::max<uint64_t>(space.largestBlock, block.RegionSize);
-            space.total += block.RegionSize;
-        }
-        at = static_cast<const char*>(block.BaseAddress) + block.RegionSize;
-    }
-    return space;
-}
-
 // The frame to show: an icon's largest image, else the first.
 ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICBitmapDecoder* decoder, PictureFormat format) {
     ComPtr<IWICBitmapFrameDecode> chosen;
@@ -130,6 +113,23 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
 }
 
 }  // namespace
+
+FreeAddressSpace AddressSpaceFree() {
+    if (const auto& probe = Probe()) return probe();
+    FreeAddressSpace space;
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    auto* at = static_cast<const char*>(system.lpMinimumApplicationAddress);
+    MEMORY_BASIC_INFORMATION block{};
+    while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &block, sizeof block)) {
+        if (block.State == MEM_FREE) {
+            space.largestBlock = std::max<uint64_t>(space.largestBlock, block.RegionSize);
+            space.total += block.RegionSize;
+        }
+        at = static_cast<const char*>(block.BaseAddress) + block.RegionSize;
+    }
+    return space;
+}
 
 AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe) {
     return std::exchange(Probe(), std::move(probe));

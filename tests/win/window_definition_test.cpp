@@ -56,6 +56,7 @@ const MenuItemShown kExpectedMenus[] = {
     {2, L"全部显示器(&M)", true},
     {2, L"指针所在显示器(&N)", true},
     {2, L"选取窗口(&W)", true},
+    {2, L"滚动捕获(&L)", true},
     {1, L"图像(&I)", false},
     {2, L"-", true},
     {2, L"选择语言(&L)", false},
