@@ -14,11 +14,13 @@ namespace testing_support {
 // (MOUSEEVENTF_LEFTDOWN and the like, or 0 for a plain move). The button
 // event carries its position: under Wine one without may land where the
 // pointer was a moment before.
-void SendMouse(POINT at, DWORD buttonFlags);
+void SendMouse(POINT at, DWORD buttonFlags, int wheelDelta = 0);
 inline void MouseTo(POINT at) { SendMouse(at, 0); }
 inline void Press(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTDOWN); }
 inline void Release(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTUP); }
 void Click(POINT at);
+// The wheel turned there: WHEEL_DELTA a notch, negative towards the user.
+inline void Wheel(POINT at, int delta) { SendMouse(at, MOUSEEVENTF_WHEEL, delta); }
 
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'S'}.
 void PressKeys(std::initializer_list<WORD> keys);
