@@ -55,6 +55,7 @@ enum CommandId : UINT {
     ID_mnuOptions,
     // The notification-area icon's menu.
     ID_mnuTrayShow,
+    ID_mnuScrollCapture,
     // Toolbar buttons report ID_Toolbar1 + their 1-based index.
     ID_Toolbar1 = 1000,
 };

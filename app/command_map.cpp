@@ -33,6 +33,7 @@ constexpr CommandHandler kHandlers[] = {
     {ID_mnuAllMonitors, &FrmMain::mnuAllMonitors_Click},
     {ID_mnuPointerMonitor, &FrmMain::mnuPointerMonitor_Click},
     {ID_mnuPickWindow, &FrmMain::mnuPickWindow_Click},
+    {ID_mnuScrollCapture, &FrmMain::mnuScrollCapture_Click},
     {ID_mnuHelpChinese, &FrmMain::mnuChinese_Click},
     {ID_mnuHelpEnglish, &FrmMain::mnuEnglish_Click},
     {ID_mnuHistoryOn, &FrmMain::mnuHistoryOn_Click},

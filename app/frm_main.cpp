@@ -143,7 +143,10 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnRegionPress(lParam);
             return 0;
         case capture::kPickDoneMessage:
-            OnPickDone();
+            if (scrollPick_)
+                OnScrollPickDone();
+            else
+                OnPickDone();
             return 0;
         case WM_SETCURSOR:
             if (toolkit::ShowScreenMousePointer()) return TRUE;

@@ -19,6 +19,7 @@
 #include "app/options.h"
 #include "app/texts.h"
 #include "pin/pin_board.h"
+#include "capture/region_rect.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
@@ -107,6 +108,8 @@ public:
     void mnuAllMonitors_Click();
     void mnuPointerMonitor_Click();
     void mnuPickWindow_Click();
+    // Scrolling capture: Shift held when choosing follows the user's own scrolling.
+    void mnuScrollCapture_Click();
     void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void Form_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
 
@@ -204,6 +207,10 @@ private:
     void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnRegionPress(LPARAM screenPoint);
     void OnPickDone();
+    void OnScrollPickDone();
+    // The scrolling capture of what was picked; the progress shows meanwhile.
+    void ScrollAndCapture(HWND window, const capture::Rect32& area, bool manual);
+    bool scrollPick_ = false, scrollManual_ = false;  // the pick armed is for a scrolling capture
     // Brings the window to the front, restored if minimized: after a global key.
     void ComeForward();
     void OnDropFiles(HDROP drop);

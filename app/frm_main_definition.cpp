@@ -48,6 +48,8 @@ const MenuEntry kMenuTree[] = {
      nullptr, TextLine(TextId::MonitorUnderPointer), true, true},
     {2, L"mnuPickWindow", ChineseText(TextId::PickWindow), ID_mnuPickWindow, nullptr,
      TextLine(TextId::PickWindow), true, true},
+    {2, L"mnuScrollCapture", ChineseText(TextId::ScrollCapture), ID_mnuScrollCapture, nullptr,
+     TextLine(TextId::ScrollCapture), true, true},
     {2, L"mnuPinLine", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuPin", ChineseText(TextId::PinToScreen), ID_mnuPin, L"Ctrl+T",
      TextLine(TextId::PinToScreen), true, true},

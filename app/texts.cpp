@@ -165,6 +165,10 @@ constexpr const wchar_t* kChinese[kTextCount] = {
     L"无法保存文件，文件夹已不存在：",
     L"无法保存文件，不允许使用这个文件名：",
     L"无法保存文件，另一个程序正在使用它：",
+    L"滚动捕获(&L)",
+    L"滚动捕获：%1 像素高",
+    L"按 Esc 停止并保留已捕获的部分",
+    L"向下滚动鼠标滚轮；按 Enter 或单击完成，按 Esc 取消",
 };
 
 }  // namespace

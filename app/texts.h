@@ -173,6 +173,10 @@ enum class TextId : int {
     SaveFolderGone,
     SaveNameNotAllowed,
     SaveFileInUse,
+    ScrollCapture,
+    ScrollHeight,
+    ScrollAutoHint,
+    ScrollManualHint,
     Count
 };
 

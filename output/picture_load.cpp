@@ -171,8 +171,7 @@ LoadedPicture LoadPicture(const std::wstring& path) {
 }
 
 bool RoomForPicture(int64_t width, int64_t height) {
-    const FreeAddressSpace space = AddressSpaceFree();
-    return FitsInMemory(width, height, space.largestBlock, space.total);
+    return FitsInMemory(width, height, FreeAddressSpaceNow().blocks);
 }
 
 }  // namespace output

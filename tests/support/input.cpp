@@ -9,7 +9,7 @@
 
 namespace testing_support {
 
-void SendMouse(POINT at, DWORD buttonFlags) {
+void SendMouse(POINT at, DWORD buttonFlags, int wheelDelta) {
     // Absolute coordinates run 0..65535 over the virtual screen, every display;
     // round to the pixel's centre.
     const int x = at.x - GetSystemMetrics(SM_XVIRTUALSCREEN),
@@ -19,6 +19,7 @@ void SendMouse(POINT at, DWORD buttonFlags) {
     in.type = INPUT_MOUSE;
     in.mi.dx = (x * 65535 + (cx - 1) / 2) / (cx - 1);
     in.mi.dy = (y * 65535 + (cy - 1) / 2) / (cy - 1);
+    in.mi.mouseData = DWORD(wheelDelta);
     in.mi.dwFlags = buttonFlags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &in, sizeof in);
     Sleep(30);

@@ -14,7 +14,7 @@ namespace testing_support {
 // (MOUSEEVENTF_LEFTDOWN and the like, or 0 for a plain move). The button
 // event carries its position: under Wine one without may land where the
 // pointer was a moment before.
-void SendMouse(POINT at, DWORD buttonFlags);
+void SendMouse(POINT at, DWORD buttonFlags, int wheelDelta = 0);
 inline void MouseTo(POINT at) { SendMouse(at, 0); }
 inline void Press(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTDOWN); }
 inline void Release(POINT at) { SendMouse(at, MOUSEEVENTF_LEFTUP); }

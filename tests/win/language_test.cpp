@@ -56,6 +56,7 @@ const ShownLine kScreenOrder[] = {
     {app::TextLine(app::TextId::AllMonitors), L""},
     {app::TextLine(app::TextId::MonitorUnderPointer), L""},
     {app::TextLine(app::TextId::PickWindow), L""},
+    {app::TextLine(app::TextId::ScrollCapture), L""},
     {16, L""},
     {-1, L""},
     {18, L""},
