@@ -93,7 +93,7 @@ void FrmMain::mnuEnglish_Click() {
         toolkit::SaveSetting(kAppTitle, L"Settings", kLanguageKey, kEnglishFile);
 }
 
-// The first start shows the designed Chinese texts and reads no file.
+// The first start shows the built-in Chinese texts and reads no file.
 void FrmMain::LoadChosenLanguage() {
     const auto chosen = toolkit::GetSetting(kAppTitle, L"Settings", kLanguageKey);
     if (chosen && (*chosen == kChineseFile || *chosen == kEnglishFile))
