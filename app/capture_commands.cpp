@@ -49,7 +49,7 @@ void FrmMain::mnuClient_Click() {
 
 void FrmMain::mnuAtiveWindow_Click() {
     CaptureUnderWay underWay(*this);
-    // Titled with the program's own title (the design named another program).
+    // Titled with the program's own title, like every box of ours.
     if (toolkit::MsgBox(hwnd(), UiTexts[TextId::DelayedPrompt], MB_OKCANCEL | MB_ICONINFORMATION,
                         kAppTitle) != IDOK)
         return;

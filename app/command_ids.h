@@ -34,7 +34,7 @@ enum CommandId : UINT {
     ID_mnuLanguage,
     ID_mnuhelp,
     ID_mnuHelpLanguage,
-    // After the specified entries of the capture menu.
+    // After the capture menu's first entries, which keep their places.
     ID_mnuAllMonitors,
     ID_mnuPointerMonitor,
     ID_mnuPickWindow,

@@ -117,8 +117,13 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Form_Resize();
             return 0;
         case WM_COMMAND:
+            // An accelerator (1) whose key a text being typed takes for itself.
+            if (HIWORD(wParam) == 1 && Markup.TakesShortcut(LOWORD(wParam))) return 0;
             OnCommand(LOWORD(wParam));
             return 0;
+        case WM_CONTEXTMENU:
+            if (Markup.OnContextMenu(lParam)) return 0;
+            break;
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_KEYDOWN:

@@ -68,7 +68,7 @@ const MenuEntry kMenuTree[] = {
     {2, L"mnuHowto", L"帮助(H)", ID_mnuHowto, nullptr, 24, true, true},
     {2, L"gg", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuAbout", L"关于(&A)...", ID_mnuAbout, nullptr, 23, true, true},
-    // After the designed entries: the language commands, within reach.
+    // After Help's first entries: the language commands, within reach.
     {2, L"mnuHelpLine", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuHelpLanguage", ChineseText(TextId::LanguageMenu), ID_mnuHelpLanguage, nullptr,
      TextLine(TextId::LanguageMenu), true, true},

@@ -52,7 +52,7 @@ void FrmMain::Form_Initialize() {
     InitCommonControlsEx(&controls);
 }
 
-// The window opens where it was stored; the designed centre-on-owner start-up
+// The window opens where it was stored; the window's centre-on-owner start-up
 // position is not applied over it, since the main window has no owner and the
 // user expects it back where it was left.
 void FrmMain::Form_Load() {
@@ -103,7 +103,7 @@ bool FrmMain::MayDropCapture() {
 
 void FrmMain::mnuExit_Click() {
     if (!MayDropCapture()) return;
-    // Asked, not ended: the user may have typed into it (the design ended it).
+    // Asked, not ended: the user may have typed into it.
     HelpTask.AskToClose();
     HistoryFinish();  // no window message follows the end
     toolkit::End();

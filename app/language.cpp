@@ -105,7 +105,7 @@ void FrmMain::mnuEnglish_Click() {
         toolkit::SaveSetting(kAppTitle, L"Settings", kLanguageKey, kEnglishFile);
 }
 
-// The first start shows the designed Chinese texts and reads no file.
+// The first start shows the built-in Chinese texts and reads no file.
 void FrmMain::LoadChosenLanguage() {
     CheckLanguage(hwnd(), false);
     const auto chosen = toolkit::GetSetting(kAppTitle, L"Settings", kLanguageKey);

@@ -28,6 +28,7 @@ bool MarkupView::OnKey(WPARAM key) {
     if (form_.PicBmp.GetPicture().Empty()) return false;
     FollowPicture();
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    if (editor_.Typing() && OnTextKey(key, ctrl, shift)) return true;
     if (ctrl) {
         if (key == 'Z' && !shift) {
             Changed(editor_.Undo());
@@ -40,6 +41,7 @@ bool MarkupView::OnKey(WPARAM key) {
         }
         return true;
     }
+    if (editor_.Typing()) return false;
     switch (key) {
         case VK_ESCAPE:
             Changed(editor_.Escape());
@@ -47,22 +49,28 @@ bool MarkupView::OnKey(WPARAM key) {
         case VK_RETURN:
             Changed(editor_.Enter());
             return true;
-        case VK_BACK:
-            Changed(editor_.Backspace());
+        case VK_DELETE:
+            Changed(editor_.DeleteSelected());
             return true;
-    }
-    // While a text is typed, every other key is the text's (through WM_CHAR).
-    if (editor_.Typing()) return true;
-    if (key == VK_DELETE) {
-        Changed(editor_.DeleteSelected());
-        return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: {
+            // The selected mark moves; without one the keys scroll.
+            if (editor_.Selected() < 0) return false;
+            const int32_t step = shift ? 10 : 1;
+            const int32_t dx = key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0;
+            const int32_t dy = key == VK_UP ? -step : key == VK_DOWN ? step : 0;
+            Changed(editor_.Nudge(dx, dy));
+            return true;
+        }
     }
     if (key >= '1' && key <= '8') {
-        editor_.SetColor(mk::kPalette[key - '1']);
+        Changed(editor_.SetColor(mk::kPalette[key - '1']));
         return true;
     }
     if (key == VK_OEM_4 || key == VK_OEM_6) {  // [ and ]
-        editor_.SetWidth(editor_.Width() + (key == VK_OEM_6 ? 1 : -1));
+        Changed(editor_.ChangeWidth(key == VK_OEM_6 ? 1 : -1));
         return true;
     }
     for (const MarkupToolText& t : kMarkupTools)
@@ -78,8 +86,6 @@ bool MarkupView::OnChar(wchar_t c) {
     if (c >= L' ' && c != 0x7F) Changed(editor_.Type(c));
     return true;
 }
-
-bool MarkupView::TakesShortcut(WORD) { return false; }
 
 void MarkupView::ShowMenu(POINT screen) {
     toolkit::UniqueMenu menu(CreatePopupMenu());
@@ -124,9 +130,9 @@ void MarkupView::ShowMenu(POINT screen) {
     if (chosen >= kToolItem && chosen < kToolItem + kMarkupToolCount) {
         SetTool(kMarkupTools[chosen - kToolItem].tool);
     } else if (chosen >= kColorItem && chosen < kColorItem + 8) {
-        editor_.SetColor(mk::kPalette[chosen - kColorItem]);
+        Changed(editor_.SetColor(mk::kPalette[chosen - kColorItem]));
     } else if (chosen >= kWidthItem && chosen < kWidthItem + UINT(kMarkupWidthCount)) {
-        editor_.SetWidth(kMarkupWidths[chosen - kWidthItem]);
+        Changed(editor_.SetWidth(kMarkupWidths[chosen - kWidthItem]));
     } else if (chosen == kUndoItem) {
         Changed(editor_.Undo());
     } else if (chosen == kRedoItem) {

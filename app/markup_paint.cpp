@@ -2,9 +2,12 @@
 // what is drawn over them, composed off screen for the dirty rectangle only.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/frm_main.h"
 #include "app/markup_view.h"
 #include "output/markup_render.h"
+#include "output/markup_text.h"
 
 namespace app {
 
@@ -32,29 +35,59 @@ void MarkupView::Paint(HDC dc, const RECT& dirty) {
     const mk::Box area = mk::Intersect(mk::Box{dirty.left + crop.left, dirty.top + crop.top,
                                                dirty.right + crop.left, dirty.bottom + crop.top},
                                        crop);
-    FillRect(dc, &dirty, GetSysColorBrush(COLOR_APPWORKSPACE));
+    // The viewer is the crop's size: only a box not yet resized shows more.
+    const RECT shown = ClientBox(area);
+    if (!EqualRect(&shown, &dirty)) {
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
+        FillRect(dc, &dirty, GetSysColorBrush(COLOR_APPWORKSPACE));
+        RestoreDC(dc, saved);
+    }
     mk::Canvas canvas(dc, area);
     if (!canvas.Ready()) return;
     const toolkit::Picture& picture = form_.PicBmp.GetPicture();
     mk::DrawPicture(canvas, picture);
-    mk::DrawMarks(canvas, Doc().marks, picture);
+    mk::DrawMarks(canvas, Doc().marks, picture, editor_.EditedIndex());
     if (const auto& pending = editor_.Pending()) {
         mk::DrawMark(canvas, *pending, picture);
-        if (editor_.Typing()) {
-            const mk::Box b = mk::Bounds(*pending);
-            const int32_t x =
-                pending->points[0].x + (pending->text.empty() ? 0 : pending->textSize.x - 2);
-            RECT caret{x - canvas.Area().left, b.top - canvas.Area().top,
-                       x + 1 - canvas.Area().left, b.bottom - canvas.Area().top};
-            InvertRect(canvas.dc(), &caret);
+        if (editor_.Typing() && editor_.Caret() != editor_.Anchor()) {
+            // The selected characters, line by line, inverted.
+            const mk::Point origin = pending->points.front();
+            const int32_t height = editor_.measure.lineHeight(*pending);
+            const size_t from = std::min(editor_.Caret(), editor_.Anchor()),
+                         to = std::max(editor_.Caret(), editor_.Anchor());
+            int32_t y = origin.y;
+            for (const mk::TextLine& line : mk::LayOut(*pending, editor_.measure)) {
+                const size_t a = std::max(from, line.begin), b = std::min(to, line.end);
+                if (a < b || (a == b && from <= line.end && to > line.end)) {
+                    const int32_t x0 = mk::CaretAt(*pending, editor_.measure, a).x,
+                                  x1 = a < b ? mk::CaretAt(*pending, editor_.measure, b).x
+                                             : x0 + height / 4;
+                    RECT r{origin.x + x0 - area.left, y - area.top, origin.x + x1 - area.left,
+                           y + height - area.top};
+                    InvertRect(canvas.dc(), &r);
+                }
+                y += height;
+            }
         }
     }
     GdiFlush();
     if (editor_.Selected() >= 0 && size_t(editor_.Selected()) < Doc().marks.size()) {
-        const mk::Box b = mk::Bounds(Doc().marks[editor_.Selected()]);
+        const mk::Mark& selected = Doc().marks[editor_.Selected()];
+        const mk::Box b = mk::Bounds(selected);
         Frame(canvas, mk::Box{b.left - 2, b.top - 2, b.right + 2, b.bottom + 2});
+        // Handles: white squares with a dark rim, as big as their reach.
+        const int32_t r = std::max(2, editor_.HandleReach() - 1);
+        for (const mk::HandleSpot& h : mk::HandlesOf(selected)) {
+            RECT box{h.at.x - r - area.left, h.at.y - r - area.top, h.at.x + r + 1 - area.left,
+                     h.at.y + r + 1 - area.top};
+            FillRect(canvas.dc(), &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            InflateRect(&box, -1, -1);
+            FillRect(canvas.dc(), &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        }
     }
     if (const auto& pendingCrop = editor_.PendingCrop(); pendingCrop && !pendingCrop->Empty()) {
+        GdiFlush();
         const mk::Box& c = *pendingCrop;
         Darken(canvas, mk::Box{crop.left, crop.top, crop.right, c.top});
         Darken(canvas, mk::Box{crop.left, c.bottom, crop.right, crop.bottom});
@@ -62,8 +95,7 @@ void MarkupView::Paint(HDC dc, const RECT& dirty) {
         Darken(canvas, mk::Box{c.right, c.top, crop.right, c.bottom});
         Frame(canvas, c);
     }
-    BitBlt(dc, area.left - crop.left, area.top - crop.top, area.Width(), area.Height(), canvas.dc(),
-           0, 0, SRCCOPY);
+    BitBlt(dc, shown.left, shown.top, area.Width(), area.Height(), canvas.dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace app

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstdlib>
+
 #include "app/file_caption.h"
 #include "app/frm_main.h"
 #include "app/markup_strings.h"
@@ -37,7 +39,25 @@ mk::Point MarkupView::PicturePoint(LPARAM clientPoint) const {
     return mk::Point{GET_X_LPARAM(clientPoint) + crop.left, GET_Y_LPARAM(clientPoint) + crop.top};
 }
 
+RECT MarkupView::ClientBox(const mk::Box& box) const {
+    const mk::Box& crop = Doc().crop;
+    return RECT{box.left - crop.left, box.top - crop.top, box.right - crop.left,
+                box.bottom - crop.top};
+}
+
 bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            // The viewer has the focus only while a text is typed; its keys are
+            // the main window's as at any other time.
+            result = SendMessageW(form_.hwnd(), message, wParam, lParam);
+            return true;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            FollowCaret();
+            return false;
+    }
     if (form_.PicBmp.GetPicture().Empty()) return false;
     if (message != WM_PAINT) FollowPicture();
     const bool shift = (wParam & MK_SHIFT) != 0;
@@ -50,11 +70,23 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             Paint(dc.get(), dc.area());
             return true;
         }
-        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDOWN: {
             SetFocus(form_.hwnd());  // the keys of the tools go to the main window
             SetCapture(Viewer());
-            Changed(editor_.Press(PicturePoint(lParam), shift));
+            const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            const LONG time = GetMessageTime();
+            const bool twice =
+                pressTime_ && DWORD(time - pressTime_) <= GetDoubleClickTime() &&
+                std::abs(at.x - pressAt_.x) * 2 <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+                std::abs(at.y - pressAt_.y) * 2 <= GetSystemMetrics(SM_CYDOUBLECLK);
+            pressTime_ = twice ? 0 : time;  // a third click starts again
+            pressAt_ = at;
+            mk::Box changed;
+            if (twice) changed = editor_.DoubleClick(PicturePoint(lParam));
+            if (changed.Empty()) changed = editor_.Press(PicturePoint(lParam), shift);
+            Changed(changed);
             return true;
+        }
         case WM_MOUSEMOVE:
             if (editor_.Dragging()) Changed(editor_.Drag(PicturePoint(lParam), shift));
             return true;
@@ -78,6 +110,14 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             ShowMenu(at);
             return true;
         }
+        case WM_CONTEXTMENU:
+            return OnContextMenu(lParam);
+        case WM_IME_STARTCOMPOSITION:
+            FollowCaret();
+            return false;
+        case WM_IME_COMPOSITION:
+            OnComposition(lParam, result);
+            return true;
         case WM_SETCURSOR: {
             if (LOWORD(lParam) != HTCLIENT) return false;
             const LPCWSTR shape = editor_.CurrentTool() == mk::Tool::Select ? IDC_ARROW
@@ -97,7 +137,11 @@ void MarkupView::Reset(const std::wstring& openedName) {
     if (PictureArriving) PictureArriving(openedName);
     const SIZE size = form_.PicBmp.GetPicture().PixelSize();
     editor_.Reset(mk::Box{0, 0, size.cx, size.cy});
-    editor_.measureText = &mk::MeasureText;
+    editor_.measure = mk::FontMeasure();
+    {
+        toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+        editor_.SetScale(GetDeviceCaps(screen.get(), LOGPIXELSX) / 96.0);
+    }
     pictureGeneration_ = form_.PicBmp.Generation();
     openedName_ = openedName;
     madeUnsaved_ = false;
@@ -177,13 +221,23 @@ void MarkupView::Changed(mk::Box changed) {
     const bool active = editor_.CurrentTool() != mk::Tool::Select;
     if (active) {
         if (!panelBeforeTool_) panelBeforeTool_ = form_.PanelText(1);
-        const std::wstring& hint = form_.UiTexts[MarkupToolTextOf(editor_.CurrentTool())->status];
+        std::wstring hint = form_.UiTexts[MarkupToolTextOf(editor_.CurrentTool())->status];
+        // While a box is dragged out, its size in pixels: what a crop or redaction keeps.
+        std::optional<mk::Box> dragged;
+        if (editor_.Dragging() && editor_.PendingCrop()) dragged = *editor_.PendingCrop();
+        if (const auto& p = editor_.Pending(); editor_.Dragging() && p && mk::IsBox(p->kind))
+            dragged = mk::Between(p->points.front(), p->points.back());
+        if (dragged)
+            hint += L"  " + std::to_wstring(dragged->Width()) + L" x " +
+                    std::to_wstring(dragged->Height());
+        // Set only when it differs: a pointer move can come many times a frame.
         if (form_.PanelText(1) != hint) form_.SetPanelText(1, hint);
     } else if (panelBeforeTool_) {
         form_.SetPanelText(1, *panelBeforeTool_);
         panelBeforeTool_.reset();
     }
 
+    FollowCaret();
     if (Steps().Revision() != revision_) {
         revision_ = Steps().Revision();
         if (MarksChanged) MarksChanged();

@@ -61,7 +61,10 @@ public:
     bool OnChar(wchar_t c);
     // An accelerator's command while a text is edited; true when the text
     // took its key instead (Ctrl+C copies the text's selection there).
-    bool TakesShortcut(WORD key);
+    bool TakesShortcut(UINT command);
+    // Shift+F10 or the Menu key (at -1, -1) or a right click elsewhere: the
+    // mark-up menu at the caret or the selection. False where it has none.
+    bool OnContextMenu(LPARAM screenPoint);
 
 private:
     static LRESULT CALLBACK ViewerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -76,6 +79,16 @@ private:
     void Changed(output::markup::Box changed);
     output::markup::Point PicturePoint(LPARAM clientPoint) const;
     HWND Viewer() const;
+    RECT ClientBox(const output::markup::Box& box) const;
+    // The text's keys while it is typed.
+    bool OnTextKey(WPARAM key, bool ctrl, bool shift);
+    void CopyText(bool cut);
+    void PasteText();
+    // The system caret and the input method's windows where the text's caret
+    // is, the focus on the viewer while a text is typed, and the caret in sight.
+    void FollowCaret();
+    void ScrollIntoView(const output::markup::Box& box);
+    void OnComposition(LPARAM parts, LRESULT& result);
 
     FrmMain& form_;
     output::markup::Editor editor_;
@@ -84,6 +97,10 @@ private:
     uint64_t revision_ = 0;           // of the marks last reported
     bool madeUnsaved_ = false;
     std::optional<std::wstring> panelBeforeTool_;
+    bool caretMade_ = false;
+    // The last press, for a double click: the viewer's class takes none.
+    LONG pressTime_ = 0;
+    POINT pressAt_{};
 };
 
 }  // namespace app

@@ -23,6 +23,19 @@ Box History::Do(Step step) {
             return changed;
         }
     }
+    if (auto* replace = std::get_if<ReplaceMark>(&step)) {
+        if (replace->index >= doc_.marks.size()) return Box{};
+        if (index_ > 0 && clean_ != index_ && index_ == steps_.size())
+            if (auto* last = std::get_if<ReplaceMark>(&steps_[index_ - 1]);
+                last && last->index == replace->index && last->gesture == replace->gesture) {
+                Mark& mark = doc_.marks[replace->index];
+                const Box changed = Union(Bounds(mark), Bounds(replace->after));
+                mark = replace->after;
+                last->after = std::move(replace->after);
+                ++revision_;
+                return changed;
+            }
+    }
     if (std::holds_alternative<MoveMark>(step) &&
         std::get<MoveMark>(step).index >= doc_.marks.size())
         return Box{};
@@ -73,6 +86,13 @@ Box History::Apply(Step& step, bool forward) {
         const Box before = Bounds(mark);
         const int32_t sign = forward ? 1 : -1;
         Offset(mark, sign * move->dx, sign * move->dy);
+        return Union(before, Bounds(mark));
+    }
+    if (auto* replace = std::get_if<ReplaceMark>(&step)) {
+        Mark& mark = marks[replace->index];
+        const Box before = Bounds(mark);
+        if (forward) replace->before = mark;
+        mark = forward ? replace->after : replace->before;
         return Union(before, Bounds(mark));
     }
     auto& crop = std::get<CropTo>(step);

@@ -31,11 +31,18 @@ struct MoveMark {
     int32_t dx, dy;
     uint32_t gesture;
 };
+// A mark changed in place: resized, restyled or its text edited. Changes
+// of one gesture (a handle's drag) merge into one step.
+struct ReplaceMark {
+    size_t index;
+    Mark before, after;  // before: filled in when done
+    uint32_t gesture;
+};
 struct CropTo {
     Box after;
     Box before;  // filled in when done
 };
-using Step = std::variant<AddMark, RemoveMark, MoveMark, CropTo>;
+using Step = std::variant<AddMark, RemoveMark, MoveMark, CropTo, ReplaceMark>;
 
 class History {
 public:

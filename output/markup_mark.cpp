@@ -72,16 +72,25 @@ Box Spanned(Point a, Point b) {
                std::max(a.y, b.y) + 1};
 }
 
+Box Between(Point a, Point b) {
+    return Box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+bool IsBox(Kind kind) {
+    return kind == Kind::Rectangle || kind == Kind::Ellipse || kind == Kind::Redaction ||
+           kind == Kind::Pixelate;
+}
+
 Box Bounds(const Mark& m) {
     if (m.points.empty()) return Box{};
     const Point first = m.points.front(), last = m.points.back();
     switch (m.kind) {
         case Kind::Redaction:
         case Kind::Pixelate:
-            return Spanned(first, last);
+            return Between(first, last);
         case Kind::Rectangle:
         case Kind::Ellipse:
-            return Inflated(Spanned(first, last), m.width / 2 + 1);
+            return Inflated(Between(first, last), m.width / 2 + 1);
         case Kind::Line:
             return Inflated(Spanned(first, last), m.width / 2 + 2);
         case Kind::Arrow: {
@@ -100,7 +109,7 @@ Box Bounds(const Mark& m) {
             return Box{first.x, first.y, first.x + std::max(m.textSize.x, 1),
                        first.y + std::max(m.textSize.y, TextHeight(m.width))};
         case Kind::Step:
-            return Around(first, StepRadius(m.width) + 1);
+            return Around(first, StepRadius(m.width, m.number) + 1);
     }
     return Box{};
 }
@@ -111,9 +120,9 @@ bool HitTest(const Mark& m, Point p, int32_t slack) {
     const double reach = slack + m.width / 2.0;
     switch (m.kind) {
         case Kind::Rectangle:
-            return RectangleOutlineDistance(p, Spanned(first, last)) <= reach;
+            return RectangleOutlineDistance(p, Between(first, last)) <= reach;
         case Kind::Ellipse:
-            return EllipseOutlineDistance(p, Spanned(first, last)) <= reach;
+            return EllipseOutlineDistance(p, Between(first, last)) <= reach;
         case Kind::Line:
             return SegmentDistance(p, first, last) <= reach;
         case Kind::Arrow:
@@ -127,7 +136,7 @@ bool HitTest(const Mark& m, Point p, int32_t slack) {
         case Kind::Highlighter:
             return PathDistance(p, m.points) <= slack + HighlighterWidth(m.width) / 2.0;
         case Kind::Step:
-            return std::hypot(p.x - first.x, p.y - first.y) <= StepRadius(m.width) + slack;
+            return std::hypot(p.x - first.x, p.y - first.y) <= StepRadius(m.width, m.number) + slack;
         case Kind::Text:
         case Kind::Redaction:
         case Kind::Pixelate:

@@ -28,6 +28,8 @@ Box Intersect(const Box& a, const Box& b);
 Box Union(const Box& a, const Box& b);  // an empty box adds nothing
 // The box two corners span, the pixels of both included.
 Box Spanned(Point a, Point b);
+// The box dragged from a to b: b - a pixels across, as a free region is.
+Box Between(Point a, Point b);
 
 using Rgb = uint32_t;  // 0xRRGGBB
 
@@ -54,7 +56,12 @@ struct Mark {
     std::wstring text;
     Point textSize;      // measured by whoever draws the text
     int32_t number = 0;  // a step's
+    int32_t wrap = 0;    // a text's line width in pixels; 0: lines end only at line feeds
 };
+
+// Rectangles, ellipses, redactions and pixelations: the box between their corners.
+bool IsBox(Kind kind);
+
 
 // Every pixel the mark can touch.
 Box Bounds(const Mark& mark);

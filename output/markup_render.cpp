@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -50,7 +51,7 @@ void Outline(Canvas& canvas, const Mark& m) {
     UniquePen pen = StrokePen(m.color, m.width, false);
     SelectGuard selectedPen(canvas.dc(), pen.get());
     SelectGuard selectedBrush(canvas.dc(), GetStockObject(NULL_BRUSH));
-    const Box b = Spanned(m.points.front(), m.points.back());
+    const Box b = Between(m.points.front(), m.points.back());
     const POINT a = At(canvas, {b.left, b.top}), z = At(canvas, {b.right, b.bottom});
     if (m.kind == Kind::Ellipse)
         Ellipse(canvas.dc(), a.x, a.y, z.x, z.y);
@@ -86,17 +87,55 @@ void Highlight(Canvas& canvas, const Mark& m) {
         }
 }
 
+// One memory DC with the text fonts made so far: a text is measured many
+// times while its lines are broken.
+class FontCache {
+public:
+    HDC For(int32_t height) {
+        if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
+        auto found = fonts_.find(height);
+        if (found == fonts_.end())
+            found = fonts_.emplace(height, TextFont(height, false)).first;
+        if (current_ != height) {
+            if (!selected_) selected_ = SelectObject(dc_.get(), found->second.get());
+            else SelectObject(dc_.get(), found->second.get());
+            current_ = height;
+        }
+        return dc_.get();
+    }
+    ~FontCache() {
+        if (selected_) SelectObject(dc_.get(), selected_);
+    }
+
+private:
+    toolkit::UniqueDC dc_;
+    std::map<int32_t, UniqueFont> fonts_;
+    HGDIOBJ selected_ = nullptr;
+    int32_t current_ = 0;
+};
+
+FontCache& Fonts() {
+    static FontCache cache;
+    return cache;
+}
+
 void Text(Canvas& canvas, const Mark& m) {
     UniqueFont font = TextFont(TextHeight(m.width), false);
     SelectGuard selected(canvas.dc(), font.get());
     SetBkMode(canvas.dc(), TRANSPARENT);
     SetTextColor(canvas.dc(), Ref(m.color));
+    const TextMeasure measure = FontMeasure();
+    const int32_t height = measure.lineHeight(m);
     const POINT at = At(canvas, m.points.front());
-    TextOutW(canvas.dc(), at.x, at.y, m.text.c_str(), int(m.text.size()));
+    int32_t y = at.y;
+    for (const TextLine& line : LayOut(m, measure)) {
+        TextOutW(canvas.dc(), at.x, y, m.text.c_str() + line.begin, int(line.end - line.begin));
+        y += height;
+    }
 }
 
 void StepMarker(Canvas& canvas, const Mark& m) {
-    const int32_t r = StepRadius(m.width);
+    const int32_t r = StepRadius(m.width, m.number);
     const POINT c = At(canvas, m.points.front());
     {
         UniqueBrush brush(CreateSolidBrush(Ref(m.color)));
@@ -107,7 +146,7 @@ void StepMarker(Canvas& canvas, const Mark& m) {
     // White on light colours would vanish.
     const uint32_t light =
         ((m.color >> 16) & 0xFF) * 3 + ((m.color >> 8) & 0xFF) * 6 + (m.color & 0xFF);
-    UniqueFont font = TextFont(r * 5 / 4, true);
+    UniqueFont font = TextFont(StepFontHeight(m.width), true);
     SelectGuard selected(canvas.dc(), font.get());
     SetBkMode(canvas.dc(), TRANSPARENT);
     SetTextColor(canvas.dc(), light > 1900 ? RGB(0, 0, 0) : RGB(255, 255, 255));
@@ -124,25 +163,31 @@ void Fill(Canvas& canvas, const Box& b, Rgb color) {
 }
 
 // Each block takes the mean of the picture's pixels in it; blocks are laid
-// from the mark's corner, so scrolling never moves them.
+// from the mark's corner, so scrolling never moves them, and a thin last row
+// or column joins the block before it.
 void Pixelate(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
-    const Box box = Bounds(m);
+    const SIZE size = picture.PixelSize();
+    const Box box = Intersect(Bounds(m), Box{0, 0, size.cx, size.cy});
     const Box visible = Intersect(box, canvas.Area());
     if (visible.Empty()) return;
-    const int32_t block = PixelateBlock(box);
-    auto down = [&](int32_t v, int32_t from) { return from + (v - from) / block * block; };
-    const Box area = Intersect(
-        Box{down(visible.left, box.left), down(visible.top, box.top),
-            down(visible.right - 1, box.left) + block, down(visible.bottom - 1, box.top) + block},
-        box);
+    const int32_t block = PixelateBlock(Bounds(m));
+    const auto first = [&](int32_t v, int32_t from, int32_t length) {
+        return from + PixelateSpan(length, block, v - from).first;
+    };
+    const auto last = [&](int32_t v, int32_t from, int32_t length) {
+        return from + PixelateSpan(length, block, v - from).second;
+    };
+    const Box area{first(visible.left, box.left, box.Width()), first(visible.top, box.top, box.Height()),
+                   last(visible.right - 1, box.left, box.Width()),
+                   last(visible.bottom - 1, box.top, box.Height())};
     Canvas source(canvas.dc(), area);
     if (!source.Ready()) return;
     DrawPicture(source, picture);
-    const SIZE size = picture.PixelSize();
-    for (int32_t by = area.top; by < area.bottom; by += block)
-        for (int32_t bx = area.left; bx < area.right; bx += block) {
-            const Box cell = Intersect(Box{bx, by, bx + block, by + block},
-                                       Intersect(area, Box{0, 0, size.cx, size.cy}));
+    for (int32_t by = area.top; by < area.bottom;) {
+        const int32_t bottom = last(by, box.top, box.Height());
+        for (int32_t bx = area.left; bx < area.right;) {
+            const int32_t right = last(bx, box.left, box.Width());
+            const Box cell{bx, by, right, bottom};
             uint64_t r = 0, g = 0, b = 0, n = 0;
             for (int32_t y = cell.top; y < cell.bottom; ++y)
                 for (int32_t x = cell.left; x < cell.right; ++x) {
@@ -153,7 +198,10 @@ void Pixelate(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
                     ++n;
                 }
             if (n) Fill(canvas, cell, Rgb((r / n) << 16 | (g / n) << 8 | (b / n)));
+            bx = right;
         }
+        by = bottom;
+    }
 }
 
 }  // namespace
@@ -229,21 +277,26 @@ void DrawMark(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
     }
 }
 
-void DrawMarks(Canvas& canvas, const std::vector<Mark>& marks, const toolkit::Picture& picture) {
-    for (size_t i : RenderOrder(marks)) DrawMark(canvas, marks[i], picture);
+void DrawMarks(Canvas& canvas, const std::vector<Mark>& marks, const toolkit::Picture& picture,
+               int hidden) {
+    for (size_t i : RenderOrder(marks))
+        if (int(i) != hidden) DrawMark(canvas, marks[i], picture);
     GdiFlush();
 }
 
-Point MeasureText(const Mark& m) {
-    toolkit::UniqueDC dc(CreateCompatibleDC(nullptr));
-    UniqueFont font = TextFont(TextHeight(m.width), false);
-    SelectGuard selected(dc.get(), font.get());
-    SIZE size{};
-    // An empty text still shows where it will go.
-    const std::wstring text = m.text.empty() ? std::wstring(L" ") : m.text;
-    GetTextExtentPoint32W(dc.get(), text.c_str(), int(text.size()), &size);
-    // Italic and anti-aliased edges reach a little past the advance.
-    return Point{size.cx + 2 + TextHeight(m.width) / 6, size.cy};
+TextMeasure FontMeasure() {
+    TextMeasure measure;
+    measure.width = [](const Mark& m, std::wstring_view run) {
+        SIZE size{};
+        GetTextExtentPoint32W(Fonts().For(TextHeight(m.width)), run.data(), int(run.size()), &size);
+        return int32_t(size.cx);
+    };
+    measure.lineHeight = [](const Mark& m) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(Fonts().For(TextHeight(m.width)), &metrics);
+        return int32_t(metrics.tmHeight);
+    };
+    return measure;
 }
 
 toolkit::Picture Flatten(const toolkit::Picture& picture, const Document& doc) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "output/markup_history.h"
+#include "output/markup_text.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
 
@@ -44,11 +45,13 @@ private:
 void DrawPicture(Canvas& canvas, const toolkit::Picture& picture);
 // Draws the marks that touch the canvas's area, in render order. Pixelate
 // reads the picture beneath, not the marks below it.
-void DrawMarks(Canvas& canvas, const std::vector<Mark>& marks, const toolkit::Picture& picture);
+// `hidden` is a mark left out (one being edited), -1 for none.
+void DrawMarks(Canvas& canvas, const std::vector<Mark>& marks, const toolkit::Picture& picture,
+               int hidden = -1);
 void DrawMark(Canvas& canvas, const Mark& mark, const toolkit::Picture& picture);
 
-// The size a text mark takes.
-Point MeasureText(const Mark& mark);
+// How text marks measure in the font they are drawn with.
+TextMeasure FontMeasure();
 
 // The picture as it leaves: the cropped part with every mark in its pixels,
 // as a new 32-bit picture that shares nothing with the original.

@@ -5,7 +5,7 @@
 namespace app {
 namespace {
 
-// The designed controls at 96 dpi, in twips.
+// The controls as first laid out at 96 dpi, in twips.
 FrameGeometry Designed() {
     FrameGeometry g;
     g.toolbarHeight = 360;

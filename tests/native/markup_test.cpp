@@ -5,6 +5,7 @@
 #include "output/markup_editor.h"
 #include "output/markup_geometry.h"
 #include "output/markup_history.h"
+#include "output/markup_text.h"
 
 namespace output::markup {
 namespace {
@@ -208,7 +209,7 @@ TEST(MarkupEditor, CropAppliesOnEnterWithinThePictureAndEscapeCancels) {
     Editor e(Box{0, 0, 400, 300});
     e.SetTool(Tool::Crop);
     e.Press({-50, 100}, false);
-    e.Release({199, 500}, false);
+    e.Release({200, 500}, false);
     EXPECT_EQ(e.Doc().crop, (Box{0, 0, 400, 300}));  // not before Enter
     e.Enter();
     EXPECT_EQ(e.Doc().crop, (Box{0, 100, 200, 300}));
@@ -220,6 +221,175 @@ TEST(MarkupEditor, CropAppliesOnEnterWithinThePictureAndEscapeCancels) {
     EXPECT_EQ(e.Doc().crop, (Box{0, 100, 200, 300}));
     e.Undo();
     EXPECT_FALSE(e.Marked());
+}
+
+TEST(MarkupEditor, ABoxCoversWhatWasDraggedAndAClickCropsNothing) {
+    Editor e(Box{0, 0, 400, 300});
+    e.SetTool(Tool::Redaction);
+    e.Press({10, 20}, false);
+    e.Release({210, 170}, false);
+    EXPECT_EQ(Bounds(e.Doc().marks[0]), (Box{10, 20, 210, 170}));  // 200 x 150
+    e.SetTool(Tool::Crop);
+    e.Press({50, 50}, false);
+    e.Release({50, 50}, false);
+    e.Enter();
+    EXPECT_EQ(e.Doc().crop, (Box{0, 0, 400, 300}));
+    EXPECT_EQ(e.Steps().StepCount(), 1u);
+}
+
+// Each kind of handle, dragged, gives exact pixels, and one undo step.
+TEST(MarkupEditor, HandlesResizeToExactPixelsInOneStep) {
+    Editor e(Box{0, 0, 800, 600});
+    e.SetTool(Tool::Rectangle);
+    e.Press({100, 100}, false);
+    e.Release({200, 150}, false);
+    e.SetTool(Tool::Arrow);
+    e.Press({300, 300}, false);
+    e.Release({400, 300}, false);
+    e.SetTool(Tool::Select);
+    const auto drag = [&](Point from, Point to, bool shift) {
+        e.Press(from, shift);
+        e.Drag({(from.x + to.x) / 2, (from.y + to.y) / 2}, shift);
+        e.Release(to, shift);
+    };
+    e.Press({100, 125}, false);  // selects the box
+    e.Release({100, 125}, false);
+    drag({200, 150}, {260, 170}, false);  // bottom-right corner
+    EXPECT_EQ(Between(e.Doc().marks[0].points[0], e.Doc().marks[0].points[1]),
+              (Box{100, 100, 260, 170}));
+    drag({100, 135}, {80, 135}, false);  // left side
+    EXPECT_EQ(Between(e.Doc().marks[0].points[0], e.Doc().marks[0].points[1]),
+              (Box{80, 100, 260, 170}));
+    drag({260, 170}, {440, 200}, true);  // Shift keeps 180 x 70
+    EXPECT_EQ(Between(e.Doc().marks[0].points[0], e.Doc().marks[0].points[1]),
+              (Box{80, 100, 440, 240}));
+    const size_t steps = e.Steps().StepCount();
+    e.Undo();
+    EXPECT_EQ(Between(e.Doc().marks[0].points[0], e.Doc().marks[0].points[1]),
+              (Box{80, 100, 260, 170}));
+    EXPECT_EQ(e.Steps().StepCount(), steps);
+
+    e.Press({350, 300}, false);  // selects the arrow
+    e.Release({350, 300}, false);
+    ASSERT_EQ(e.Selected(), 1);
+    drag({400, 300}, {420, 350}, false);
+    EXPECT_EQ(e.Doc().marks[1].points[1], (Point{420, 350}));
+    EXPECT_EQ(e.Doc().marks[1].points[0], (Point{300, 300}));
+}
+
+TEST(MarkupEditor, NudgesRunIntoOneStepAndRestyleIsAStepOfItsOwn) {
+    Editor e(Box{0, 0, 800, 600});
+    e.SetTool(Tool::Line);
+    e.Press({10, 10}, false);
+    e.Release({60, 10}, false);
+    e.SetTool(Tool::Select);
+    e.Press({30, 10}, false);
+    e.Release({30, 10}, false);
+    for (int i = 0; i < 3; ++i) e.Nudge(1, 0);
+    e.Nudge(0, 10);
+    EXPECT_EQ(e.Doc().marks[0].points[0], (Point{13, 20}));
+    e.SetColor(0x0000FF);
+    e.ChangeWidth(+1);
+    EXPECT_EQ(e.Doc().marks[0].color, 0x0000FFu);
+    EXPECT_EQ(e.Doc().marks[0].width, 4);
+    EXPECT_EQ(e.Width(), 4);
+    e.Undo();
+    EXPECT_EQ(e.Doc().marks[0].width, 3);
+    EXPECT_EQ(e.Doc().marks[0].color, 0x0000FFu);
+    e.Undo();
+    EXPECT_EQ(e.Doc().marks[0].color, 0xFF0000u);
+    e.Undo();  // the whole run of nudges
+    EXPECT_EQ(e.Doc().marks[0].points[0], (Point{10, 10}));
+}
+
+TEST(MarkupText, EditedAgainWithCaretSelectionAndItsOwnUndo) {
+    Editor e(Box{0, 0, 800, 600});
+    e.SetTool(Tool::Text);
+    e.Press({10, 10}, false);
+    for (wchar_t c : std::wstring(L"one two")) e.Type(c);
+    e.Enter();
+    e.SetTool(Tool::Select);
+    e.Press({12, 12}, false);
+    e.Release({12, 12}, false);
+    e.Enter();  // edits the selected text, all of it selected
+    ASSERT_TRUE(e.Typing());
+    EXPECT_EQ(e.SelectedText(), L"one two");
+    e.MoveCaret(CaretMove::Home, false);
+    e.MoveCaret(CaretMove::Right, false);
+    e.MoveCaret(CaretMove::Right, true);
+    e.MoveCaret(CaretMove::Right, true);
+    EXPECT_EQ(e.SelectedText(), L"ne");
+    e.Type(L'x');  // replaces the selection
+    e.Type(L'y');
+    e.MoveCaret(CaretMove::End, false);
+    e.Type(L' ');
+    e.Type(L'z');
+    e.UndoTyping();  // " z"'s word
+    EXPECT_EQ(e.Pending()->text, L"oxy two ");
+    e.UndoTyping();
+    EXPECT_EQ(e.Pending()->text, L"oxy two");
+    e.UndoTyping();
+    EXPECT_EQ(e.Pending()->text, L"one two");
+    e.MoveCaret(CaretMove::Home, false);
+    e.Type(L'!');
+    e.Enter();
+    ASSERT_EQ(e.Doc().marks.size(), 1u);
+    EXPECT_EQ(e.Doc().marks[0].text, L"!one two");
+    e.Undo();  // the edit is one step
+    EXPECT_EQ(e.Doc().marks[0].text, L"one two");
+    e.Press({12, 12}, false);
+    e.Release({12, 12}, false);
+    e.Enter();
+    e.Type(L'q');
+    e.Escape();  // cancels, the mark stays
+    EXPECT_EQ(e.Doc().marks[0].text, L"one two");
+    EXPECT_EQ(e.Steps().StepCount(), 2u);
+}
+
+TEST(MarkupText, SurrogatePairsAreOneCharacterAndLinesWrapAtTheWidth) {
+    const std::wstring t{L'a', wchar_t(0xD83D), wchar_t(0xDE00), L'b'};
+    EXPECT_EQ(NextChar(t, 1), 3u);
+    EXPECT_EQ(PreviousChar(t, 3), 1u);
+    Editor e(Box{0, 0, 800, 600});
+    e.SetTool(Tool::Text);
+    e.Press({10, 10}, false);
+    for (wchar_t c : t) e.Type(c);
+    e.MoveCaret(CaretMove::Left, false);
+    e.MoveCaret(CaretMove::Left, false);
+    EXPECT_EQ(e.Caret(), 1u);
+    e.MoveCaret(CaretMove::End, false);
+    e.Backspace();
+    e.Backspace();
+    EXPECT_EQ(e.Pending()->text, L"a");
+
+    Mark m;
+    m.kind = Kind::Text;
+    m.points = {{0, 0}};
+    m.text = L"aaa bbb ccc";
+    const TextMeasure measure = PlainMeasure();
+    const int32_t letter = measure.width(m, L"a");
+    m.wrap = letter * 8;
+    ASSERT_EQ(measure.width(m, L"aaa bbb "), m.wrap);
+    const std::vector<TextLine> lines = LayOut(m, measure);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(m.text.substr(lines[0].begin, lines[0].end - lines[0].begin), L"aaa bbb");
+    EXPECT_EQ(lines[1].begin, 8u);
+    EXPECT_EQ(CaretAt(m, measure, 9).y, measure.lineHeight(m));
+    EXPECT_EQ(IndexAt(m, measure, {letter + 1, measure.lineHeight(m) + 1}), 9u);
+}
+
+TEST(MarkupGeometry, LastPixelateBlocksJoinAThinRemainderAndBadgesHoldTheirNumber) {
+    for (int32_t length : {12, 20, 23, 24, 25, 35, 100}) {
+        int32_t v = 0;
+        while (v < length) {
+            const auto [from, to] = PixelateSpan(length, 12, v);
+            EXPECT_EQ(from, v);
+            EXPECT_GE(to - from, 12) << length;
+            v = to;
+        }
+    }
+    EXPECT_GT(StepRadius(3, 120), StepRadius(3, 12));
+    EXPECT_EQ(StepRadius(3, 1), StepRadius(3, 9));
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ void ExpectShown(const ScrollBarState& bar, int32_t max, int32_t largeChange,
 }
 
 TEST(ViewerFit, PictureSmallerBothWaysHidesBothBarsAndGivesTheirStrips) {
-    // The designed holder in the default window's viewport.
+    // The holder's first size in the default window's viewport.
     const ViewerFit fit = Fit(6000, 4200, 3225, 2685);
     EXPECT_FALSE(fit.h.visible);
     EXPECT_FALSE(fit.v.visible);

@@ -177,7 +177,7 @@ TEST_F(LanguageFiles, ShippedFiles) {
             << item.text.c_str();
     }
 
-    // The Chinese file gives back the window as designed.
+    // The Chinese file gives back the window's first texts.
     form.LoadLanguageFile(shipped, L"\\chinese.lng");
     EXPECT_EQ(Caption(), L"Fotolark");
     EXPECT_EQ(form.PanelText(1), productLine);

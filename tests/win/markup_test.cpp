@@ -1,6 +1,7 @@
 // Marking up a picture on the real window with real mouse and keys: where
 // each tool's mark lands, undo and redo, crop, what leaves the program.
 #include <windows.h>
+#include <imm.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,8 @@
 #include <string>
 
 #include "app/frm_main.h"
+#include "output/markup_geometry.h"
+#include "output/markup_render.h"
 #include "output/picture_file.h"
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
@@ -151,8 +154,8 @@ TEST_F(Markup, EachToolLandsOnItsPixelsAtTwoScrollOffsetsAndUndoRedoRestoreThem)
          {310, 20},
          {370, 80},  // over the pattern
          [](const Pixels& p, Spot a, Spot b) {
-             return AllOf(p, a.x, a.y, b.x + 1, b.y + 1, [](uint32_t c) { return c == 0; }) &&
-                    p.at(b.x + 1, b.y) == KnownAt(b.x + 1, b.y);
+             return AllOf(p, a.x, a.y, b.x, b.y, [](uint32_t c) { return c == 0; }) &&
+                    p.at(b.x, b.y - 1) == KnownAt(b.x, b.y - 1);
          }},
         {'M',
          {312, 20},
@@ -273,7 +276,7 @@ TEST_F(Markup, SavedRedactionLeavesNothingOfThePixels) {
         const Pixels p = ReadPicture(loaded.picture);
         ASSERT_EQ(p.width, kWidth);
         if (std::wstring(extension) != L".jpg") {
-            EXPECT_TRUE(AllOf(p, 310, 20, 391, 101, [](uint32_t c) { return c == 0; }));
+            EXPECT_TRUE(AllOf(p, 310, 20, 390, 100, [](uint32_t c) { return c == 0; }));
         } else {
             // Coding noise only, in the 16-pixel coding units wholly inside.
             EXPECT_TRUE(AllOf(p, 320, 32, 384, 96, [](uint32_t c) {
@@ -294,7 +297,11 @@ TEST_F(Markup, CropSetsTheSizeAndCaptionAndAMarkedFileAsksBeforeClosing) {
     ASSERT_FALSE(form.CaptureUnsaved);
 
     Keys({'C'});
-    Drag({30, 40}, {229, 139});
+    ClickAt({100, 100});  // a click spans nothing, and crops nothing
+    Keys({VK_RETURN});
+    EXPECT_EQ(form.PicBmp.AsControl().Width(), kWidth * 15);
+    Keys({'C'});
+    Drag({30, 40}, {230, 140});
     Keys({VK_RETURN});
     EXPECT_EQ(form.PicBmp.AsControl().Width(), 200 * 15);
     EXPECT_EQ(form.PicBmp.AsControl().Height(), 100 * 15);
@@ -316,6 +323,153 @@ TEST_F(Markup, CropSetsTheSizeAndCaptionAndAMarkedFileAsksBeforeClosing) {
     EXPECT_EQ(form.PicBmp.AsControl().Width(), kWidth * 15);
     EXPECT_FALSE(form.CaptureUnsaved);  // as it was opened
     DeleteFileW(path.c_str());
+}
+
+// A redaction shows the rectangle rule and exact handles, nudges and restyle:
+// every pixel inside is the fill, none outside is touched.
+TEST_F(Markup, HandlesNudgesAndRestyleMoveARedactionToExactPixels) {
+    const auto exactly = [&](const Pixels& p, int l, int t, int r, int b, uint32_t fill) {
+        return AllOf(p, l, t, r, b, [fill](uint32_t c) { return c == fill; }) &&
+               p.at(l - 1, t) == KnownAt(l - 1, t) && p.at(r, b - 1) == KnownAt(r, b - 1) &&
+               p.at(l, b) == KnownAt(l, b) && p.at(r - 1, t - 1) == KnownAt(r - 1, t - 1);
+    };
+    Keys({'X'});
+    Drag({100, 100}, {300, 250});
+    EXPECT_TRUE(exactly(Marked(), 100, 100, 300, 250, 0)) << "200 x 150";
+    Keys({'V'});
+    ClickAt({200, 175});  // inside: a redaction is hit anywhere
+    Drag({300, 250}, {320, 260});  // the bottom-right corner
+    EXPECT_TRUE(exactly(Marked(), 100, 100, 320, 260, 0));
+    Drag({100, 180}, {130, 180});  // the left side
+    EXPECT_TRUE(exactly(Marked(), 130, 100, 320, 260, 0));
+    Keys({VK_RIGHT});
+    Keys({VK_RIGHT});
+    Keys({VK_SHIFT, VK_DOWN});
+    EXPECT_TRUE(exactly(Marked(), 132, 110, 322, 270, 0));
+    Keys({'5'});  // blue, for the mark as well as the tool
+    EXPECT_TRUE(exactly(Marked(), 132, 110, 322, 270, 0x0000FF));
+    Keys({VK_CONTROL, 'Z'});
+    EXPECT_TRUE(exactly(Marked(), 132, 110, 322, 270, 0));
+    Keys({VK_CONTROL, 'Z'});  // the run of nudges
+    EXPECT_TRUE(exactly(Marked(), 130, 100, 320, 260, 0));
+    Keys({VK_CONTROL, 'Z'});  // the side's drag, at once
+    EXPECT_TRUE(exactly(Marked(), 100, 100, 320, 260, 0));
+}
+
+// A text edited again, as a writer of any language does: the system caret and
+// the input method's window at the insertion point, selection, whole
+// characters, the typing's own undo, and the edit as one step.
+TEST_F(Markup, ATextIsEditedAgainInPlaceWithTheCaretAndInputMethodAtTheInsertionPoint) {
+    Keys({'T'});
+    ClickAt({60, 60});
+    for (WORD key : {'A', 'B'}) Keys({key});
+    Keys({VK_RETURN});
+    ASSERT_EQ(form.Markup.Doc().marks.size(), 1u);
+    const std::wstring typed = form.Markup.Doc().marks[0].text;
+    Keys({'V'});
+    ClickAt({64, 70});
+    ClickAt({64, 70});  // a double click edits it
+    ASSERT_TRUE(form.Markup.Editor().Typing());
+
+    Keys({VK_HOME});
+    Keys({VK_SHIFT, VK_RIGHT});
+    EXPECT_EQ(form.Markup.Editor().SelectedText(), typed.substr(0, 1));
+    Keys({VK_CONTROL, 'C'});  // the text's copy, not the window's shortcut
+    std::wstring copied;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE text = GetClipboardData(CF_UNICODETEXT))
+            copied = static_cast<const wchar_t*>(GlobalLock(text)), GlobalUnlock(text);
+        CloseClipboard();
+    }
+    EXPECT_EQ(copied, typed.substr(0, 1));
+    Keys({'X'});
+    // A character beyond the basic plane comes as two; Backspace takes both.
+    SendMessageW(form.PicBmp.hwnd(), WM_CHAR, 0xD83D, 1);
+    SendMessageW(form.PicBmp.hwnd(), WM_CHAR, 0xDE00, 1);
+    Pump();
+    EXPECT_EQ(form.Markup.Editor().Pending()->text, L"x\xD83D\xDE00" + typed.substr(1));
+
+    GUITHREADINFO gui{sizeof gui};
+    ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &gui));
+    EXPECT_EQ(gui.hwndCaret, form.PicBmp.hwnd());
+    const auto caret = form.Markup.Editor().CaretBox();
+    EXPECT_EQ(gui.rcCaret.left, caret.left);
+    EXPECT_EQ(gui.rcCaret.top, caret.top);
+    EXPECT_GT(caret.left, 60 + 10);  // past the x and the emoji
+    if (HIMC context = ImmGetContext(form.PicBmp.hwnd())) {
+        COMPOSITIONFORM composition{};
+        EXPECT_TRUE(ImmGetCompositionWindow(context, &composition));
+        EXPECT_EQ(composition.ptCurrentPos.x, caret.left);
+        EXPECT_EQ(composition.ptCurrentPos.y, caret.top);
+        ImmReleaseContext(form.PicBmp.hwnd(), context);
+    }
+    Keys({VK_BACK});
+    EXPECT_EQ(form.Markup.Editor().Pending()->text, L"x" + typed.substr(1));
+    Keys({VK_CONTROL, 'Z'});  // the typing's undo, not the text's
+    EXPECT_EQ(form.Markup.Editor().Pending()->text, L"x\xD83D\xDE00" + typed.substr(1));
+    Keys({VK_RETURN});
+    EXPECT_EQ(form.Markup.Doc().marks[0].text, L"x\xD83D\xDE00" + typed.substr(1));
+    EXPECT_EQ(form.Markup.Doc().marks.size(), 1u);
+    Keys({VK_CONTROL, 'Z'});  // the whole edit
+    EXPECT_EQ(form.Markup.Doc().marks[0].text, typed);
+}
+
+// The menu key while a text is typed opens the mark-up menu at the caret.
+TEST_F(Markup, TheMenuKeyOpensTheMenuAtTheCaret) {
+    Keys({'T'});
+    ClickAt({200, 300});
+    Keys({'A'});
+    static RECT menu;
+    menu = RECT{};
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (HWND popup = FindWindowW(L"#32768", nullptr)) GetWindowRect(popup, &menu);
+        EndMenu();
+    });
+    Keys({VK_SHIFT, VK_F10});
+    Pump(400);
+    POINT caret{form.Markup.Editor().CaretBox().left, form.Markup.Editor().CaretBox().bottom};
+    ClientToScreen(form.PicBmp.hwnd(), &caret);
+    EXPECT_LE(std::abs(menu.left - caret.x), 2);
+    EXPECT_LE(std::abs(menu.top - caret.y), 2);
+    EXPECT_TRUE(form.Markup.Editor().Typing());
+}
+
+// A badge of three digits holds them: nothing of the number outside its disc.
+// Pixelate's blocks are all at least 12 pixels, its last ones too.
+TEST_F(Markup, ABadgeHoldsItsNumberAndPixelateBlocksStayCoarse) {
+    output::markup::Document doc;
+    doc.crop = {0, 0, kWidth, kHeight};
+    output::markup::Mark step;
+    step.kind = output::markup::Kind::Step;
+    step.points = {{100, 100}};
+    step.number = 120;
+    doc.marks.push_back(step);
+    output::markup::Mark pixelate;
+    pixelate.kind = output::markup::Kind::Pixelate;
+    pixelate.points = {{300, 20}, {345, 55}};  // 45 x 35: blocks of 12 and a last of 21 and 23
+    doc.marks.push_back(pixelate);
+    const Pixels p = ReadPicture(output::markup::Flatten(form.PicBmp.GetPicture(), doc));
+    const int r = output::markup::StepRadius(step.width, step.number);
+    int outside = 0;
+    for (int y = 100 - r - 6; y <= 100 + r + 6; ++y)
+        for (int x = 100 - r - 6; x <= 100 + r + 6; ++x)
+            if (std::hypot(x - 100, y - 100) > r + 1 && p.at(x, y) != kGrey) ++outside;
+    EXPECT_EQ(outside, 0);
+    bool digits = false;
+    for (int x = 100 - r; x <= 100 + r; ++x) digits = digits || p.at(x, 100) == 0xFFFFFF;
+    EXPECT_TRUE(digits);
+    for (int y = 20; y < 55; ++y) {
+        int run = 1;
+        for (int x = 301; x <= 345; ++x) {
+            if (x < 345 && p.at(x, y) == p.at(x - 1, y)) {
+                ++run;
+                continue;
+            }
+            EXPECT_GE(run, 12) << x << "," << y;
+            run = 1;
+        }
+    }
 }
 
 }  // namespace

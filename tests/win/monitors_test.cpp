@@ -122,7 +122,7 @@ TEST_F(TwoDisplays, MonitorUnderThePointerAndTheEntireScreen) {
     EXPECT_EQ(WrongPatternPixels(Picture(), POINT{secondary.left, secondary.top}, *outer, kClient),
               0);
 
-    // The specified entire screen stays the primary display, exactly.
+    // Entire screen stays the primary display, exactly.
     form.mnuScreen_Click();
     EXPECT_EQ(PictureSize().cx, primary.right - primary.left);
     EXPECT_EQ(PictureSize().cy, primary.bottom - primary.top);

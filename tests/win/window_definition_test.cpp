@@ -29,7 +29,7 @@ using namespace testing_support;
 namespace {
 
 // The menu bar as the user sees it; the scroll-window entry is not shown, the
-// commands for several displays come after the specified ones.
+// commands for several displays come after the first ones.
 const MenuItemShown kExpectedMenus[] = {
     {1, L"文件(&F)", true},
     {2, L"打开(&O)", true},
