@@ -93,27 +93,60 @@ bool IsApply(LPARAM lParam) { return reinterpret_cast<NMHDR*>(lParam)->code == P
 
 void Changed(HWND page) { PropSheet_Changed(GetParent(page), page); }
 
-// Ctrl+Tab and Ctrl+Page Up/Down turn the pages even from a hot-key control,
-// which would take them as a key; a modifier alone leaves its key as it was.
+// Ctrl+Tab and Ctrl+Page Up/Down turn the pages even from a hot-key control.
+// The control drops its key at any key press, Ctrl's included: the key it
+// held before the modifiers is given back when they turn the page instead.
+constexpr wchar_t kKeyBeforeModifiers[] = L"FotolarkKeyBeforeModifiers";
+
+bool IsModifier(WPARAM key) { return key == VK_CONTROL || key == VK_SHIFT || key == VK_MENU; }
+
+bool TurnsPage(WPARAM key) {
+    return GetKeyState(VK_CONTROL) < 0 && (key == VK_TAB || key == VK_PRIOR || key == VK_NEXT);
+}
+
+void TurnPage(HWND box, WPARAM key) {
+    if (const HANDLE kept = GetPropW(box, kKeyBeforeModifiers))
+        SendMessageW(box, HKM_SETHOTKEY, LOWORD(UINT_PTR(kept)), 0);
+    const HWND sheet = GetParent(GetParent(box));
+    const int count = TabCtrl_GetItemCount(PropSheet_GetTabControl(sheet));
+    const int now = PropSheet_HwndToIndex(sheet, GetParent(box));
+    const bool back = key == VK_PRIOR || (key == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+    PropSheet_SetCurSel(sheet, nullptr, (now + (back ? count - 1 : 1)) % count);
+    SetFocus(PropSheet_GetTabControl(sheet));  // not the page that went away
+}
+
 LRESULT CALLBACK HotKeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR) {
-    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
-        message == WM_SYSKEYUP) {
-        if (wParam == VK_CONTROL || wParam == VK_SHIFT || wParam == VK_MENU) return 0;
-        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-        if (ctrl && (wParam == VK_TAB || wParam == VK_PRIOR || wParam == VK_NEXT)) {
-            if (message == WM_KEYDOWN) {
-                const HWND sheet = GetParent(GetParent(box));
-                const int count = TabCtrl_GetItemCount(PropSheet_GetTabControl(sheet));
-                const int now = PropSheet_HwndToIndex(sheet, GetParent(box));
-                const bool back =
-                    wParam == VK_PRIOR || (wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
-                PropSheet_SetCurSel(sheet, nullptr, (now + (back ? count - 1 : 1)) % count);
+    switch (message) {
+        case WM_GETDLGCODE:
+            // Asked first by the dialog, which would otherwise take Ctrl+Tab as Tab.
+            if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                TurnsPage(reinterpret_cast<const MSG*>(lParam)->wParam))
+                return DefSubclassProc(box, message, wParam, lParam) | DLGC_WANTMESSAGE;
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (TurnsPage(wParam)) {
+                TurnPage(box, wParam);
+                return 0;
             }
-            return 0;
-        }
+            if (IsModifier(wParam) && !GetPropW(box, kKeyBeforeModifiers))
+                SetPropW(box, kKeyBeforeModifiers,
+                         HANDLE(UINT_PTR(SendMessageW(box, HKM_GETHOTKEY, 0, 0)) | 0x10000));
+            else if (!IsModifier(wParam))
+                RemovePropW(box, kKeyBeforeModifiers);  // the user's new key
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (IsModifier(wParam) && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0 &&
+                GetKeyState(VK_MENU) >= 0)
+                RemovePropW(box, kKeyBeforeModifiers);
+            break;
+        case WM_NCDESTROY:
+            RemovePropW(box, kKeyBeforeModifiers);
+            RemoveWindowSubclass(box, &HotKeyBoxProc, 1);
+            break;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &HotKeyBoxProc, 1);
     return DefSubclassProc(box, message, wParam, lParam);
 }
 
