@@ -28,6 +28,7 @@ Options FrmMain::StoredOptions() {
 void FrmMain::AfterCapture(HWND source) {
     const Options options = StoredOptions();
     if (options.afterCaptureCopy) mnuCopyMarked_Click();
+    if (options.afterCapturePin) mnuPin_Click();
     if (!options.autoSave) return;
     const std::wstring folder =
         options.autoSaveFolder.empty() ? output::PicturesFolder() : options.autoSaveFolder;

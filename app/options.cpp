@@ -19,6 +19,7 @@ constexpr FlagValue kFlags[] = {
     {L"AutoSave", &Options::autoSave},
     {L"AfterCaptureCopy", &Options::afterCaptureCopy},
     {L"AfterCaptureOpenFolder", &Options::afterCaptureOpenFolder},
+    {L"AfterCapturePin", &Options::afterCapturePin},
     {L"History", &Options::history},
     {L"PinsRestore", &Options::pinsRestore},
     {L"RunAtStart", &Options::runAtStart},

@@ -17,6 +17,7 @@ struct Options {
     std::wstring fileNamePattern;
     bool afterCaptureCopy = false;
     bool afterCaptureOpenFolder = false;
+    bool afterCapturePin = false;
     bool history = true;
     bool pinsRestore = true;
     bool runAtStart = false;

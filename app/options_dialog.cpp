@@ -241,6 +241,7 @@ INT_PTR CALLBACK AfterPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam
             Check(page, IDC_AFTER_COPY, o.afterCaptureCopy);
             Check(page, IDC_AFTER_SAVE, o.autoSave);
             Check(page, IDC_AFTER_OPEN, o.afterCaptureOpenFolder);
+            Check(page, IDC_AFTER_PIN, o.afterCapturePin);
             SetItem(page, IDC_AFTER_FOLDER,
                     o.autoSaveFolder.empty() ? output::PicturesFolder() : o.autoSaveFolder);
             return TRUE;
@@ -256,6 +257,7 @@ INT_PTR CALLBACK AfterPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam
             o.afterCaptureCopy = Checked(page, IDC_AFTER_COPY);
             o.autoSave = Checked(page, IDC_AFTER_SAVE);
             o.afterCaptureOpenFolder = Checked(page, IDC_AFTER_OPEN);
+            o.afterCapturePin = Checked(page, IDC_AFTER_PIN);
             o.autoSaveFolder = ItemText(page, IDC_AFTER_FOLDER);
             SaveOptions(o);
             return Applied(page);
