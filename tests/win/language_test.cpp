@@ -54,6 +54,11 @@ const ShownLine kScreenOrder[] = {
     {app::TextLine(app::TextId::AllMonitors), L""},
     {app::TextLine(app::TextId::MonitorUnderPointer), L""},
     {app::TextLine(app::TextId::PickWindow), L""},
+    {-1, L""},
+    {app::TextLine(app::TextId::PinToScreen), L"\tCtrl+T"},
+    {app::TextLine(app::TextId::PinClipboard), L""},
+    {app::TextLine(app::TextId::PinsHide), L""},
+    {app::TextLine(app::TextId::PinsShow), L""},
     {16, L""},
     {-1, L""},
     {18, L""},
@@ -112,7 +117,8 @@ protected:
             const std::wstring expected = s.line < 0 ? L"-"
                                           : s.line < 25
                                               ? lines[s.line] + s.shortcut
-                                              : app::ChineseText(app::TextId(s.line - 25));
+                                              : app::ChineseText(app::TextId(s.line - 25)) +
+                                                    s.shortcut;
             EXPECT_EQ(menus[i].text, expected) << i;
         }
         for (int i = 0; i < 25; ++i) EXPECT_EQ(form.LanguageLines[i], lines[i]) << i;
