@@ -114,11 +114,11 @@ protected:
         for (size_t i = 0; i < menus.size(); ++i) {
             const ShownLine& s = kScreenOrder[i];
             // The further lines are not in these files: their menu entries keep the Chinese texts.
-            const std::wstring expected = s.line < 0 ? L"-"
-                                          : s.line < 25
-                                              ? lines[s.line] + s.shortcut
-                                              : app::ChineseText(app::TextId(s.line - 25)) +
-                                                    s.shortcut;
+            const std::wstring expected =
+                s.line < 0 ? L"-"
+                : s.line < 25
+                    ? lines[s.line] + s.shortcut
+                    : std::wstring(app::ChineseText(app::TextId(s.line - 25))) + s.shortcut;
             EXPECT_EQ(menus[i].text, expected) << i;
         }
         for (int i = 0; i < 25; ++i) EXPECT_EQ(form.LanguageLines[i], lines[i]) << i;
