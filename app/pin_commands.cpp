@@ -51,9 +51,8 @@ void FrmMain::PinToViewer(const toolkit::Picture& picture) {
 
 pin::MenuTexts FrmMain::PinMenuTexts() {
     const auto t = [&](TextId id) { return UiTexts[id]; };
-    return pin::MenuTexts{t(TextId::PinCopy),       t(TextId::PinSaveAs),
-                          t(TextId::PinToViewer),   t(TextId::PinActualSize),
-                          t(TextId::PinOpacity),    t(TextId::PinClose),
+    return pin::MenuTexts{t(TextId::PinCopy),       t(TextId::PinSaveAs),  t(TextId::PinToViewer),
+                          t(TextId::PinActualSize), t(TextId::PinOpacity), t(TextId::PinClose),
                           t(TextId::PinCloseAll),   t(TextId::PinsHide)};
 }
 

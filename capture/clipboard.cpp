@@ -120,6 +120,8 @@ ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture
     if (!copy) return ClipboardCopy::NoMemory;
     return SetClipboardBitmap(owner, copy, keepPrivate) ? ClipboardCopy::Done
                                                         : ClipboardCopy::Refused;
+}
+
 toolkit::Picture ClipboardPicture(HWND owner) {
     ClipboardGuard clipboard(owner);
     // The system makes a bitmap of a DIB put there by another program.

@@ -58,8 +58,8 @@ Window* Board::Pin(const toolkit::Picture& picture) {
 void Board::Restore() {
     if (std::exchange(restored_, true)) return;
     for (Store::Loaded& loaded : store_.LoadAll()) {
-        Record place = loaded.placed ? loaded.stored.record
-                                     : NearPointer(loaded.stored.picture.PixelSize());
+        Record place =
+            loaded.placed ? loaded.stored.record : NearPointer(loaded.stored.picture.PixelSize());
         Window* pin = Add(loaded.stored.picture, place, loaded.stored.name);
         if (!pin) continue;
         // The displays may have changed since.

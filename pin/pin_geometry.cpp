@@ -47,9 +47,7 @@ int NextOpacity(int opacity, int notches) {
     return int(std::clamp<int64_t>(next, kMinOpacity, kMaxOpacity));
 }
 
-uint8_t Alpha(int opacity) {
-    return uint8_t((std::clamp(opacity, 0, 100) * 255 + 50) / 100);
-}
+uint8_t Alpha(int opacity) { return uint8_t((std::clamp(opacity, 0, 100) * 255 + 50) / 100); }
 
 int32_t Scaled(int32_t length, int zoom) {
     return std::max<int32_t>(1, Clamp32(double(length) * zoom / 100.0));
@@ -65,9 +63,9 @@ Point32 PlaceNear(Point32 pointer, int32_t width, int32_t height, const Rect32& 
     // Off the pointer's tip, so the first click does not land on the picture unasked.
     constexpr int32_t kOffset = 16;
     const int64_t x = int64_t(pointer.x) + kOffset, y = int64_t(pointer.y) + kOffset;
-    return Point32{Fit(int32_t(std::min<int64_t>(x, INT32_MAX)), width, workArea.left, workArea.right),
-                   Fit(int32_t(std::min<int64_t>(y, INT32_MAX)), height, workArea.top,
-                       workArea.bottom)};
+    return Point32{
+        Fit(int32_t(std::min<int64_t>(x, INT32_MAX)), width, workArea.left, workArea.right),
+        Fit(int32_t(std::min<int64_t>(y, INT32_MAX)), height, workArea.top, workArea.bottom)};
 }
 
 Rect32 KeepOnDisplays(const Rect32& rect, const std::vector<Rect32>& displays) {
@@ -86,7 +84,8 @@ Rect32 KeepOnDisplays(const Rect32& rect, const std::vector<Rect32>& displays) {
     const Rect32& d = displays[*nearest];
     const int32_t w = int32_t(std::min<int64_t>(width, INT32_MAX)),
                   h = int32_t(std::min<int64_t>(height, INT32_MAX));
-    const int32_t left = Fit(rect.left, w, d.left, d.right), top = Fit(rect.top, h, d.top, d.bottom);
+    const int32_t left = Fit(rect.left, w, d.left, d.right),
+                  top = Fit(rect.top, h, d.top, d.bottom);
     return Rect32{left, top, int32_t(std::min<int64_t>(int64_t(left) + w, INT32_MAX)),
                   int32_t(std::min<int64_t>(int64_t(top) + h, INT32_MAX))};
 }

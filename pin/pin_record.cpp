@@ -72,10 +72,18 @@ std::optional<Record> ParseRecord(const std::string& text) {
         if (!number || seen[found]) return std::nullopt;
         seen[found] = true;
         switch (found) {
-            case 0: record.left = int32_t(*number); break;
-            case 1: record.top = int32_t(*number); break;
-            case 2: record.zoom = int(*number); break;
-            default: record.opacity = int(*number); break;
+            case 0:
+                record.left = int32_t(*number);
+                break;
+            case 1:
+                record.top = int32_t(*number);
+                break;
+            case 2:
+                record.zoom = int(*number);
+                break;
+            default:
+                record.opacity = int(*number);
+                break;
         }
     }
     if (first || !(seen[0] && seen[1] && seen[2] && seen[3])) return std::nullopt;

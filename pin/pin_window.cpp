@@ -51,9 +51,7 @@ RECT FrameAround(const RECT& picture) {
     return r;
 }
 
-int32_t Scaled64(int64_t i, int32_t scaled, int32_t length) {
-    return int32_t(i * scaled / length);
-}
+int32_t Scaled64(int64_t i, int32_t scaled, int32_t length) { return int32_t(i * scaled / length); }
 
 }  // namespace
 
@@ -102,8 +100,8 @@ void Window::Reposition() {
 void Window::SetZoom(int zoom, POINT anchor) {
     zoom = NextZoom(zoom, 0, size_.cx, size_.cy);
     if (zoom == place_.zoom) return;
-    const Point32 origin =
-        ZoomAround(Point32{place_.left, place_.top}, Point32{anchor.x, anchor.y}, place_.zoom, zoom);
+    const Point32 origin = ZoomAround(Point32{place_.left, place_.top}, Point32{anchor.x, anchor.y},
+                                      place_.zoom, zoom);
     place_.left = origin.x;
     place_.top = origin.y;
     place_.zoom = zoom;
@@ -134,8 +132,8 @@ void Window::MoveTo(int32_t left, int32_t top) {
 
 void Window::KeepOnDisplays() {
     const RECT r = PictureRect();
-    const Rect32 kept = pin::KeepOnDisplays(Rect32{r.left, r.top, r.right, r.bottom},
-                                            capture::DisplayRects());
+    const Rect32 kept =
+        pin::KeepOnDisplays(Rect32{r.left, r.top, r.right, r.bottom}, capture::DisplayRects());
     if (kept.left != r.left || kept.top != r.top) MoveTo(kept.left, kept.top);
 }
 
@@ -316,12 +314,24 @@ void Window::ShowMenu(POINT screen) {
                                             screen.y, 0, hwnd_, nullptr));
     menu.reset();
     switch (chosen) {
-        case kMenuCopy: host_.PinAction(*this, Action::Copy); break;
-        case kMenuSaveAs: host_.PinAction(*this, Action::SaveAs); break;
-        case kMenuToViewer: host_.PinAction(*this, Action::ToViewer); break;
-        case kMenuHideAll: host_.PinAction(*this, Action::HideAll); break;
-        case kMenuClose: host_.PinAction(*this, Action::Close); break;
-        case kMenuCloseAll: host_.PinAction(*this, Action::CloseAll); break;
+        case kMenuCopy:
+            host_.PinAction(*this, Action::Copy);
+            break;
+        case kMenuSaveAs:
+            host_.PinAction(*this, Action::SaveAs);
+            break;
+        case kMenuToViewer:
+            host_.PinAction(*this, Action::ToViewer);
+            break;
+        case kMenuHideAll:
+            host_.PinAction(*this, Action::HideAll);
+            break;
+        case kMenuClose:
+            host_.PinAction(*this, Action::Close);
+            break;
+        case kMenuCloseAll:
+            host_.PinAction(*this, Action::CloseAll);
+            break;
         case kMenuActualSize: {
             const RECT r = PictureRect();
             SetZoom(100, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});

@@ -86,8 +86,9 @@ TEST(PinRecord, WhatIsWrittenReadsBack) {
     EXPECT_EQ(back->zoom, 250);
     EXPECT_EQ(back->opacity, 60);
     // Written on Windows by hand, and with a key of a later version.
-    EXPECT_TRUE(ParseRecord("Fotolark pin 1\r\nzoom 100\r\nopacity 100\r\nleft 0\r\ntop 0\r\n"
-                            "shadow 1\r\n"));
+    EXPECT_TRUE(
+        ParseRecord("Fotolark pin 1\r\nzoom 100\r\nopacity 100\r\nleft 0\r\ntop 0\r\n"
+                    "shadow 1\r\n"));
 }
 
 TEST(PinRecord, AnythingUnsoundIsRefused) {
@@ -96,7 +97,7 @@ TEST(PinRecord, AnythingUnsoundIsRefused) {
     for (const std::string& bad : {
              std::string(),
              std::string("Fotolark pin 2\nleft 0\ntop 0\nzoom 100\nopacity 100\n"),
-             std::string("Fotolark pin 1\nleft 0\ntop 0\nzoom 100\n"),          // one missing
+             std::string("Fotolark pin 1\nleft 0\ntop 0\nzoom 100\n"),  // one missing
              std::string("Fotolark pin 1\nleft 0\nleft 0\ntop 0\nzoom 100\nopacity 100\n"),
              std::string("Fotolark pin 1\nleft 0\ntop 0\nzoom 5\nopacity 100\n"),
              std::string("Fotolark pin 1\nleft 0\ntop 0\nzoom 100\nopacity 101\n"),

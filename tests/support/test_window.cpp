@@ -148,8 +148,7 @@ void ClearSettings() {
     WIN32_FIND_DATAW found{};
     toolkit::UniqueFind find(FindFirstFileW((pins + L"\\*").c_str(), &found));
     if (!pins.empty() && find) {
-        do
-            DeleteFileW((pins + L"\\" + found.cFileName).c_str());
+        do DeleteFileW((pins + L"\\" + found.cFileName).c_str());
         while (FindNextFileW(find.get(), &found));
     }
 }

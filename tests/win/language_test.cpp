@@ -43,6 +43,7 @@ const ShownLine kScreenOrder[] = {
     {-1, L""},
     {9, L"\tCtrl+Q"},
     {-1, L""},
+    {app::TextLine(app::TextId::RecentMenu), L""},
     {app::TextLine(app::TextId::OptionsMenu), L""},
     {10, L""},
     {11, L""},
@@ -57,6 +58,11 @@ const ShownLine kScreenOrder[] = {
     {app::TextLine(app::TextId::MonitorUnderPointer), L""},
     {app::TextLine(app::TextId::PickWindow), L""},
     {app::TextLine(app::TextId::ScrollCapture), L""},
+    {-1, L""},
+    {app::TextLine(app::TextId::PinToScreen), L"\tCtrl+T"},
+    {app::TextLine(app::TextId::PinClipboard), L""},
+    {app::TextLine(app::TextId::PinsHide), L""},
+    {app::TextLine(app::TextId::PinsShow), L""},
     {16, L""},
     {-1, L""},
     {18, L""},
@@ -112,10 +118,11 @@ protected:
         for (size_t i = 0; i < menus.size(); ++i) {
             const ShownLine& s = kScreenOrder[i];
             // The further lines are not in these files: their menu entries keep the Chinese texts.
-            const std::wstring expected = s.line < 0 ? L"-"
-                                          : s.line < 25
-                                              ? lines[s.line] + s.shortcut
-                                              : app::ChineseText(app::TextId(s.line - 25));
+            const std::wstring expected =
+                s.line < 0 ? L"-"
+                : s.line < 25
+                    ? lines[s.line] + s.shortcut
+                    : std::wstring(app::ChineseText(app::TextId(s.line - 25))) + s.shortcut;
             EXPECT_EQ(menus[i].text, expected) << i;
         }
         for (int i = 0; i < 25; ++i) EXPECT_EQ(form.LanguageLines[i], lines[i]) << i;

@@ -29,8 +29,8 @@ TEST_F(RegionCapture, AFreeRegionPinnedShowsTheSamePixelsWhereTheyWere) {
         ReleaseDrag(b);
     });
     PressKeys({VK_CONTROL, 'T'});
-    ASSERT_TRUE(PumpUntil([&] { return form.Pins.Count() == 1; }, 5000, form.hwnd(),
-                          form.Accelerators()));
+    ASSERT_TRUE(
+        PumpUntil([&] { return form.Pins.Count() == 1; }, 5000, form.hwnd(), form.Accelerators()));
     // What lay beneath is gone: only the pin can show those pixels now.
     other.reset();
     const RECT pinned = PinRect(form);
@@ -43,8 +43,8 @@ protected:
     pin::Window& Pin(size_t index = 0) { return form.Pins.At(index); }
     void PinPattern(POINT at = kAt) {
         ASSERT_TRUE(form.Pins.Pin(PatternPicture(kW, kH, &at)));
-        ASSERT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form, form.Pins.Count() - 1),
-                                                        100, kW, kH); }));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return ShowsPattern(PinRect(form, form.Pins.Count() - 1), 100, kW, kH); }));
     }
 };
 
@@ -100,8 +100,9 @@ TEST_F(Pins, EscapeAndDoubleClickClose) {
     Click(at);
     Click(at);
     EXPECT_TRUE(PumpUntil([&] { return form.Pins.Count() == 0; }));
-    EXPECT_TRUE(PumpUntil([&] { return !ShowsPattern(RECT{kAt.x, kAt.y, kAt.x + kW, kAt.y + kH},
-                                                     100, kW, kH); }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return !ShowsPattern(RECT{kAt.x, kAt.y, kAt.x + kW, kAt.y + kH}, 100, kW, kH);
+    }));
 }
 
 TEST_F(Pins, CopyGivesItsPixelsAndToTheViewerMakesItTheUnsavedPicture) {
@@ -200,7 +201,8 @@ TEST_F(Pins, TheClipboardsPictureFromTheMenuAndFromAnywhere) {
         toolkit::Picture source = PatternPicture(kW, kH);
         toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
         toolkit::UniqueBitmap copy(CreateCompatibleBitmap(screen.get(), kW, kH));
-        toolkit::UniqueDC from(CreateCompatibleDC(screen.get())), to(CreateCompatibleDC(screen.get()));
+        toolkit::UniqueDC from(CreateCompatibleDC(screen.get())),
+            to(CreateCompatibleDC(screen.get()));
         {
             toolkit::SelectGuard a(from.get(), source.Bitmap()), b(to.get(), copy.get());
             BitBlt(to.get(), 0, 0, kW, kH, from.get(), 0, 0, SRCCOPY);
