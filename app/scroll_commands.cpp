@@ -20,8 +20,7 @@ int HeightAllowed(int width) {
     if (width <= 0) return 0;
     int64_t height = std::min<int64_t>(output::kMaxPictureSide, output::kMaxPicturePixels / width);
     const output::FreeAddressSpace space = output::AddressSpaceFree();
-    while (height > 0 &&
-           !output::FitsInMemory(width, height, space.largestBlock, space.total / 3))
+    while (height > 0 && !output::FitsInMemory(width, height, space.largestBlock, space.total / 3))
         height = height * 9 / 10;
     return int(height);
 }
