@@ -21,7 +21,8 @@ struct Displays {
 BOOL CALLBACK AddWork(HMONITOR monitor, HDC, RECT*, LPARAM list) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<Displays*>(list)->work.push_back(info.rcWork);
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<Displays*>(list)->work.push_back(info.rcWork);
     return TRUE;
 }
 
@@ -43,8 +44,10 @@ POINT PlaceOutside(const capture::Rect32& a, SIZE size) {
     const LONG x = within(a.left, work.left, work.right - size.cx);
     const LONG y = within(a.top, work.top, work.bottom - size.cy);
     const POINT candidates[] = {
-        {x, a.bottom + kMargin},          {x, a.top - kMargin - size.cy},
-        {a.right + kMargin, y},           {a.left - kMargin - size.cx, y},
+        {x, a.bottom + kMargin},
+        {x, a.top - kMargin - size.cy},
+        {a.right + kMargin, y},
+        {a.left - kMargin - size.cx, y},
     };
     for (const POINT& p : candidates) {
         const RECT r{p.x, p.y, p.x + size.cx, p.y + size.cy};
@@ -96,13 +99,13 @@ ScrollProgressWindow::~ScrollProgressWindow() {
 }
 
 void ScrollProgressWindow::ShowHeight(int height) {
-    SetWindowTextW(hwnd_, (Formatted(heightText_, {std::to_wstring(height)}) + L"    " + hint_).c_str());
+    SetWindowTextW(hwnd_,
+                   (Formatted(heightText_, {std::to_wstring(height)}) + L"    " + hint_).c_str());
     InvalidateRect(hwnd_, nullptr, TRUE);
     UpdateWindow(hwnd_);
 }
 
-LRESULT CALLBACK ScrollProgressWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+LRESULT CALLBACK ScrollProgressWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
             toolkit::PaintDC paint(hwnd);

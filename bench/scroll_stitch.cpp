@@ -16,17 +16,16 @@ constexpr int kWidth = 800, kHeight = 600, kPage = 20000, kHeader = 40, kFooter 
 uint32_t PageAt(int x, int y) {
     const int line = y / 17, row = y % 17;
     return row > 3 && ((x + line * 13) / 6 + row) % 4 == 0 ? uint32_t(line * 2654435761u) & 0xFFFFFF
-                                                            : 0xFFFFFF;
+                                                           : 0xFFFFFF;
 }
 
 std::vector<uint32_t> Read(int top) {
     std::vector<uint32_t> read(size_t(kWidth) * kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
-            read[size_t(y) * kWidth + x] = y < kHeader ? 0x204080u
-                                           : y >= kHeight - kFooter
-                                               ? 0x208040u
-                                               : PageAt(x, top + y - kHeader);
+            read[size_t(y) * kWidth + x] = y < kHeader              ? 0x204080u
+                                           : y >= kHeight - kFooter ? 0x208040u
+                                                                    : PageAt(x, top + y - kHeader);
     return read;
 }
 

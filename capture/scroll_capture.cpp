@@ -56,8 +56,8 @@ std::optional<Rect32> VisibleClient(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    for (HWND parent = GetAncestor(window, GA_PARENT);
-         parent && parent != GetDesktopWindow(); parent = GetAncestor(parent, GA_PARENT)) {
+    for (HWND parent = GetAncestor(window, GA_PARENT); parent && parent != GetDesktopWindow();
+         parent = GetAncestor(parent, GA_PARENT)) {
         RECT p{};
         GetClientRect(parent, &p);
         MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&p), 2);
@@ -129,16 +129,19 @@ private:
     toolkit::UniqueBitmap bitmap_;
 };
 
+// Bottom-up, as a capture of the screen is: the picture saves as it stands.
 toolkit::Picture Compose(const ScrollStitcher& stitcher) {
     const StitchResult result = stitcher.Result();
     void* bits = nullptr;
-    toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(result.width, -result.height, &bits);
+    toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(result.width, result.height, &bits);
     if (!bitmap || !bits) return toolkit::Picture();
     auto* out = static_cast<uint32_t*>(bits);
+    const size_t width = size_t(result.width);
     for (const StitchBand& b : result.bands)
-        std::memcpy(out + size_t(b.destTop) * result.width,
-                    stitcher.Frame(b.frame).data() + size_t(b.sourceTop) * result.width,
-                    size_t(b.rows) * result.width * 4);
+        for (int i = 0; i < b.rows; ++i)
+            std::memcpy(out + size_t(result.height - 1 - b.destTop - i) * width,
+                        stitcher.Frame(b.frame).data() + size_t(b.sourceTop + i) * width,
+                        width * 4);
     return toolkit::Picture::FromBitmap(std::move(bitmap), toolkit::UniquePalette());
 }
 
@@ -248,8 +251,7 @@ ScrolledPicture CaptureScrolling(const ScrollTarget& target, int maxHeight,
         }
         Scroll(target, method, units);
         std::vector<uint32_t> read = reader.ReadSettled(&last);
-        const ScrollStitcher::Outcome outcome =
-            stitcher.Add(read, int(rowsPerUnit * units + 0.5));
+        const ScrollStitcher::Outcome outcome = stitcher.Add(read, int(rowsPerUnit * units + 0.5));
         if (outcome == ScrollStitcher::Outcome::Added) {
             unitsTaken += units;
             const double step = double(stitcher.LastShift()) / units;

@@ -49,8 +49,8 @@ ScrollStitcher::Outcome ScrollStitcher::Add(std::vector<uint32_t> pixels, int ex
         // The read before may have been taken while the window still painted
         // the rows it uncovered: the one before that places this one instead.
         const Read& prev = frames_.back();
-        const Match skip = Place(cur, frames_[frames_.size() - 2],
-                                 expectedShift ? expectedShift + prev.shift : 0);
+        const Match skip =
+            Place(cur, frames_[frames_.size() - 2], expectedShift ? expectedShift + prev.shift : 0);
         if (skip.shift > prev.shift) m = skip, m.shift -= prev.shift;
     }
     if (!m.shift) return Outcome::NoMatch;
@@ -92,10 +92,9 @@ ScrollStitcher::Match ScrollStitcher::Place(const Read& cur, const Read& prev,
         // Fewer rows amiss, in proportion, wins; between equals, the shift
         // expected, else the larger overlap.
         const int64_t lhs = int64_t(miss) * bestOverlap, rhs = int64_t(bestMiss) * overlap;
-        const bool better =
-            !best || lhs < rhs ||
-            (lhs == rhs && expectedShift > 0 &&
-             std::abs(d - expectedShift) < std::abs(best - expectedShift));
+        const bool better = !best || lhs < rhs ||
+                            (lhs == rhs && expectedShift > 0 &&
+                             std::abs(d - expectedShift) < std::abs(best - expectedShift));
         if (better) best = d, bestMiss = miss, bestOverlap = overlap;
     }
     if (!best) return m;

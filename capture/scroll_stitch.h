@@ -58,8 +58,8 @@ public:
 private:
     struct Read {
         std::vector<uint32_t> pixels;
-        std::vector<uint64_t> hashes;  // one per row
-        int shift = 0;                 // rows the page moved up since the read before
+        std::vector<uint64_t> hashes;    // one per row
+        int shift = 0;                   // rows the page moved up since the read before
         int still = 0, stillBottom = 0;  // rows equal in place to the read before
     };
     struct Match {

@@ -27,9 +27,9 @@ ScrollPage::ScrollPage(int x, int y, int clientWidth, int clientHeight, int page
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_VSCROLL;
     RECT r{0, 0, clientWidth + GetSystemMetrics(SM_CXVSCROLL), clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, 0);
-    hwnd_ = CreateWindowExW(0, L"FotolarkTestScrollPage", L"scroll page", style, x, y,
-                            r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    hwnd_ =
+        CreateWindowExW(0, L"FotolarkTestScrollPage", L"scroll page", style, x, y, r.right - r.left,
+                        r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     ScrollTo(0);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
@@ -124,14 +124,28 @@ LRESULT CALLBACK ScrollPage::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         case WM_VSCROLL: {
             int pos = self->pos_;
             switch (LOWORD(wParam)) {
-                case SB_LINEDOWN: pos += kLineRows; break;
-                case SB_LINEUP: pos -= kLineRows; break;
-                case SB_PAGEDOWN: pos += self->body(); break;
-                case SB_PAGEUP: pos -= self->body(); break;
+                case SB_LINEDOWN:
+                    pos += kLineRows;
+                    break;
+                case SB_LINEUP:
+                    pos -= kLineRows;
+                    break;
+                case SB_PAGEDOWN:
+                    pos += self->body();
+                    break;
+                case SB_PAGEUP:
+                    pos -= self->body();
+                    break;
                 case SB_THUMBPOSITION:
-                case SB_THUMBTRACK: pos = HIWORD(wParam); break;
-                case SB_TOP: pos = 0; break;
-                case SB_BOTTOM: pos = self->pageHeight_; break;
+                case SB_THUMBTRACK:
+                    pos = HIWORD(wParam);
+                    break;
+                case SB_TOP:
+                    pos = 0;
+                    break;
+                case SB_BOTTOM:
+                    pos = self->pageHeight_;
+                    break;
             }
             self->ScrollTo(pos);
             return 0;

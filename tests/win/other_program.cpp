@@ -49,9 +49,8 @@ int wmain(int argc, wchar_t** argv) {
     std::unique_ptr<testing_support::PatternWindow> pattern;
     std::unique_ptr<testing_support::ScrollPage> page;
     if (std::wcscmp(argv[1], L"scroll-page") == 0) {
-        page = std::make_unique<testing_support::ScrollPage>(_wtoi(argv[2]), _wtoi(argv[3]),
-                                                              _wtoi(argv[4]), _wtoi(argv[5]),
-                                                              _wtoi(argv[6]));
+        page = std::make_unique<testing_support::ScrollPage>(
+            _wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
         if (argc > 7) WriteBmp(argv[7], _wtoi(argv[4]), page->Whole());
     } else {
         const bool popup = std::wcsstr(argv[1], L"popup") != nullptr;

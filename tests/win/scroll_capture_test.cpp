@@ -20,7 +20,8 @@ constexpr int kWidth = 300, kHeight = 260;
 
 capture::ScrollTarget TargetOf(const ScrollPage& page) {
     const RECT c = page.ClientOnScreen();
-    const auto target = capture::ScrollableAt(POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2});
+    const auto target =
+        capture::ScrollableAt(POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2});
     EXPECT_TRUE(target && target->window == page.hwnd());
     return target.value_or(capture::ScrollTarget{});
 }
@@ -135,9 +136,8 @@ capture::ScrollTarget TargetIn(HWND window) {
 
 // Each band of rows, as the screen shows it once the window has scrolled it
 // into view, is where the picture has it: no row doubled or missing.
-void ExpectBandsInPlace(HWND window, const Pixels& shot,
-                        const std::function<RECT(int)>& showBand, const std::function<int(int)>& at,
-                        std::initializer_list<int> bands) {
+void ExpectBandsInPlace(HWND window, const Pixels& shot, const std::function<RECT(int)>& showBand,
+                        const std::function<int(int)>& at, std::initializer_list<int> bands) {
     for (const int band : bands) {
         const RECT r = showBand(band);
         Pump(200);
@@ -153,8 +153,8 @@ void ExpectBandsInPlace(HWND window, const Pixels& shot,
 TEST(ScrollCapture, ListViewOf500ItemsEveryItemOnce) {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&init);
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"list", WS_POPUP | WS_BORDER | LVS_REPORT, 60,
-                                60, 320, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"list", WS_POPUP | WS_BORDER | LVS_REPORT, 60, 60,
+                                320, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(list);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -202,16 +202,18 @@ TEST(ScrollCapture, NotepadWithALongFileEveryLineOnce) {
     WriteFileBytes(path, text);
     toolkit::Process notepad = toolkit::Shell(L"notepad.exe \"" + path + L"\"", SW_SHOWNORMAL);
     HWND frame = nullptr, edit = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        frame = FindShownWindow(L"Notepad", notepad.Id());
-        edit = frame ? FindWindowExW(frame, nullptr, L"Edit", nullptr) : nullptr;
-        return edit && SendMessageW(edit, EM_GETLINECOUNT, 0, 0) >= kLines;
-    }, 10000));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            frame = FindShownWindow(L"Notepad", notepad.Id());
+            edit = frame ? FindWindowExW(frame, nullptr, L"Edit", nullptr) : nullptr;
+            return edit && SendMessageW(edit, EM_GETLINECOUNT, 0, 0) >= kLines;
+        },
+        10000));
     SetWindowPos(frame, HWND_TOP, 80, 80, 420, 360, SWP_SHOWWINDOW);
     Pump(300);
     const auto lineTop = [&](int line) {
-        const LRESULT at = SendMessageW(edit, EM_POSFROMCHAR,
-                                        SendMessageW(edit, EM_LINEINDEX, line, 0), 0);
+        const LRESULT at =
+            SendMessageW(edit, EM_POSFROMCHAR, SendMessageW(edit, EM_LINEINDEX, line, 0), 0);
         return int(short(HIWORD(at)));
     };
     const int lineHeight = lineTop(1) - lineTop(0), top = lineTop(0);
@@ -231,7 +233,8 @@ TEST(ScrollCapture, NotepadWithALongFileEveryLineOnce) {
     ExpectBandsInPlace(
         edit, p,
         [&](int line) {
-            SendMessageW(edit, EM_LINESCROLL, 0, line - SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+            SendMessageW(edit, EM_LINESCROLL, 0,
+                         line - SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
             return RECT{0, lineTop(line), 0, lineTop(line) + lineHeight};
         },
         [&](int line) { return top + line * lineHeight; }, {7, 100, 211, kLines - 1});
