@@ -385,6 +385,7 @@ TEST(MarkupGeometry, LastPixelateBlocksJoinAThinRemainderAndBadgesHoldTheirNumbe
             const auto [from, to] = PixelateSpan(length, 12, v);
             EXPECT_EQ(from, v);
             EXPECT_GE(to - from, 12) << length;
+            EXPECT_LE(to, length);
             v = to;
         }
     }
