@@ -92,14 +92,14 @@ std::string TextWord(const std::wstring& text) {
     return word;
 }
 
-// Printable units only: a text mark is typed, never holds control characters.
+// Printable units and line feeds only: a text mark is typed, lines and all.
 std::optional<std::wstring> TextOf(std::string_view word) {
     if (word == "-") return std::wstring();
     if (word.size() % 4 || word.size() / 4 > kMaxTextUnits) return std::nullopt;
     std::wstring text;
     for (size_t i = 0; i < word.size(); i += 4) {
-        const auto unit = Number(word.substr(i, 4), 0x20, 0xFFFF, 16);
-        if (!unit || *unit == 0x7F) return std::nullopt;
+        const auto unit = Number(word.substr(i, 4), 0x0A, 0xFFFF, 16);
+        if (!unit || *unit == 0x7F || (*unit < 0x20 && *unit != 0x0A)) return std::nullopt;
         text.push_back(wchar_t(*unit));
     }
     return text;
@@ -119,7 +119,15 @@ std::optional<Mark> MarkOf(const std::vector<std::string_view>& w, Kind kind) {
     m.width = int32_t(*width);
     m.number = int32_t(*number);
     m.text = *text;
-    for (size_t i = 6; i < w.size(); ++i) {
+    size_t first = 6;
+    // A text's line width, where the user set one.
+    if (w[6].substr(0, 5) == "wrap=") {
+        const auto wrap = Number(w[6].substr(5), 1, kMaxCoordinate);
+        if (!wrap || w.size() < 8) return std::nullopt;
+        m.wrap = int32_t(*wrap);
+        first = 7;
+    }
+    for (size_t i = first; i < w.size(); ++i) {
         const auto p = PointOf(w[i]);
         if (!p) return std::nullopt;
         m.points.push_back(*p);
@@ -157,6 +165,7 @@ std::string WriteRecord(const Record& r) {
         std::snprintf(line, sizeof line, "mark %s %06x %d %d ", kKindWords[int(m.kind)],
                       unsigned(m.color & 0xFFFFFF), int(m.width), int(m.number));
         out += line + TextWord(m.text);
+        if (m.wrap > 0) out += " wrap=" + std::to_string(m.wrap);
         for (const Point& p : m.points)
             out += " " + std::to_string(p.x) + "," + std::to_string(p.y);
         out += "\n";

@@ -23,7 +23,10 @@ Record Sample() {
         m.color = 0x00C0FF - k;
         m.width = 1 + k;
         m.points = {{-5, 7}, {300 + k, 400}};
-        if (m.kind == Kind::Text) m.text = L"Hi 你好 %;,";
+        if (m.kind == Kind::Text) {
+            m.text = L"Hi 你好 %;,\nsecond line";
+            m.wrap = 240;
+        }
         if (m.kind == Kind::Step) m.number = 12;
         r.doc.marks.push_back(m);
     }
@@ -54,6 +57,7 @@ TEST(HistoryRecord, EveryMarkComesBackAsWritten) {
         EXPECT_EQ(a.width, b.width) << i;
         EXPECT_EQ(a.number, b.number) << i;
         EXPECT_EQ(a.text, b.text) << i;
+        EXPECT_EQ(a.wrap, b.wrap) << i;
         EXPECT_TRUE(a.points == b.points) << i;
     }
     EXPECT_EQ(RecentItemText(*back, L"自由捕获"), L"14:03:15  自由捕获  1920x1080");
