@@ -72,11 +72,12 @@ int main() {
     hs::SetFolderForTests(folder);
 
     {
+        // The setting is read as each window loads.
+        app::FrmMain kept, plain;
         SetHistory(true);
-        app::FrmMain kept;
+        if (!kept.Load()) return 1;
         SetHistory(false);
-        app::FrmMain plain;
-        if (!kept.Load() || !plain.Load()) return 1;
+        if (!plain.Load()) return 1;
         kept.Show();
         plain.Show();
         testing_support::Pump(300);
