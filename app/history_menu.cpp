@@ -67,7 +67,7 @@ void FrmMain::mnuRecent_Click(int index) {
     }
     // Kept in the history, as a file opened is kept on disk.
     CaptureUnsaved = false;
-    markupMadeUnsaved_ = false;
+    Markup.Saved();
     NoteSession();
 }
 
