@@ -31,7 +31,6 @@ bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPriv
 enum class ClipboardCopy { Done, NoMemory, Refused };
 
 // Puts a copy of the picture on the clipboard, in the display's format.
-ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture,
-                                     bool keepPrivate);
+ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture, bool keepPrivate);
 
 }  // namespace capture
