@@ -32,8 +32,7 @@ bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPriv
 enum class ClipboardCopy { Done, NoMemory, Refused };
 
 // Puts a copy of the picture on the clipboard, in the display's format.
-ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture,
-                                     bool keepPrivate);
+ClipboardCopy CopyPictureToClipboard(HWND owner, const toolkit::Picture& picture, bool keepPrivate);
 
 // A copy of the clipboard's picture as a 32-bit picture of its own; empty
 // when the clipboard holds none or another program keeps it open.
