@@ -121,7 +121,7 @@ TEST_F(MarkupLeaving, AClipboardFilledSinceIsLeftAlone) {
 TEST_F(MarkupLeaving, AMergeWithoutRoomIsToldForEveryWayOut) {
     Redact(20, 20, 120, 80);
     const auto previous = output::SetAddressSpaceProbe([] {
-        return output::FreeAddressSpace{16 << 20, 32 << 20};
+        return output::FreeAddressSpace{{16 << 20, 16 << 20}};
     });
     ScriptedBoxes boxes({IDOK, IDOK, IDOK});
     const std::wstring wallpaperBefore = DeskWallpaper();
