@@ -27,27 +27,17 @@ void FrmMain::RememberClipboardCopy() {
 
 void FrmMain::CopyMarkedToClipboard(const toolkit::Picture& marked) {
     const bool redacted = Redacted(Markup.Doc());
-    switch (capture::CopyPictureToClipboard(hwnd(), marked, redacted)) {
-        case capture::ClipboardCopy::Done:
-            if (redacted)
-                clipboardPicture_ = 0;
-            else
-                RememberClipboardCopy();
-            break;
-        case capture::ClipboardCopy::NoMemory:
-            ShowMessage(UiTexts[TextId::ClipboardFailed]);
-            break;
-        case capture::ClipboardCopy::Refused:
-            ShowMessage(UiTexts[TextId::MarkupCopyFailed]);
-            break;
-    }
+    if (!CopyToClipboard(marked, redacted)) return;
+    if (redacted)
+        clipboardPicture_ = 0;
+    else
+        RememberClipboardCopy();
 }
 
 void FrmMain::KeepSecretsOffClipboard() {
     if (!clipboardPicture_ || !Redacted(Markup.Doc())) return;
     // Only our own copy of this picture, and only while nothing was copied since.
-    const bool ours = clipboardPicture_ == PicBmp.Generation() &&
-                      GetClipboardOwner() == hwnd() &&
+    const bool ours = clipboardPicture_ == PicBmp.Generation() && GetClipboardOwner() == hwnd() &&
                       GetClipboardSequenceNumber() == clipboardSequence_;
     clipboardPicture_ = 0;
     if (!ours) return;

@@ -18,8 +18,8 @@
 #include "app/markup_view.h"
 #include "app/options.h"
 #include "app/texts.h"
-#include "pin/pin_board.h"
 #include "capture/region_rect.h"
+#include "pin/pin_board.h"
 
 #include "toolkit/common_dialog.h"
 #include "toolkit/form.h"
@@ -32,7 +32,7 @@
 namespace output::history {
 struct Entry;
 struct Leftover;
-}
+}  // namespace output::history
 
 namespace app {
 
@@ -268,8 +268,9 @@ private:
     void PinSaveAs(const toolkit::Picture& picture) override;
     void PinToViewer(const toolkit::Picture& picture) override;
     pin::MenuTexts PinMenuTexts() override;
-    // The picture on the clipboard in the display's format, or why not.
-    void CopyToClipboard(const toolkit::Picture& picture);
+    // The picture on the clipboard (with the formats that keep a secret out
+    // of clipboard history when asked); false once the user was told why not.
+    bool CopyToClipboard(const toolkit::Picture& picture, bool keepPrivate = false);
 
     // The picture whose unredacted copy we put on the clipboard (its picture
     // box generation, 0 for none), and the clipboard's sequence number just after.

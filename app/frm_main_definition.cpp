@@ -80,11 +80,9 @@ const MenuEntry kMenuTree[] = {
 const int kMenuTreeSize = sizeof kMenuTree / sizeof kMenuTree[0];
 
 const Shortcut kShortcuts[] = {
-    {'S', ID_mnusave},
-    {'W', ID_mnuWallpaper},
-    {'C', ID_mnuClearWall},  // clears the wallpaper; not a copy command
-    {'Q', ID_mnuExit},
-    {'T', ID_mnuPin},  // plain T stays the text tool
+    {'S', ID_mnusave},      {'W', ID_mnuWallpaper},
+    {'C', ID_mnuClearWall},                    // clears the wallpaper; not a copy command
+    {'Q', ID_mnuExit},      {'T', ID_mnuPin},  // plain T stays the text tool
 };
 const int kShortcutCount = sizeof kShortcuts / sizeof kShortcuts[0];
 

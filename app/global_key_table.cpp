@@ -11,8 +11,18 @@ using toolkit::kModShift;
 using toolkit::kVkSnapshot;
 
 const GlobalKeyRow kGlobalKeyRows[] = {
-    {1, L"KeyScreen", {0, kVkSnapshot}, TextId::KeyScreenLabel, &FrmMain::keyScreen_Press, ID_mnuAllMonitors},
-    {2, L"KeyWindow", {kModAlt, kVkSnapshot}, TextId::KeyWindowLabel, &FrmMain::keyWindow_Press, ID_mnuTitleBar},
+    {1,
+     L"KeyScreen",
+     {0, kVkSnapshot},
+     TextId::KeyScreenLabel,
+     &FrmMain::keyScreen_Press,
+     ID_mnuAllMonitors},
+    {2,
+     L"KeyWindow",
+     {kModAlt, kVkSnapshot},
+     TextId::KeyWindowLabel,
+     &FrmMain::keyWindow_Press,
+     ID_mnuTitleBar},
     {3,
      L"KeyRegion",
      {kModControl, kVkSnapshot},

@@ -115,7 +115,8 @@ void FrmMain::NoteCommand(UINT id) {
     const hs::Source source = SourceOfCommand(id);
     if (source != hs::Source::Capture) history_->nextSource = source;
     // A command may have saved the picture, or made it unsaved.
-    if (!history_->timerSet) history_->timerSet = SetTimer(hwnd(), kHistoryTimer, kCoalesceMs, nullptr);
+    if (!history_->timerSet)
+        history_->timerSet = SetTimer(hwnd(), kHistoryTimer, kCoalesceMs, nullptr);
 }
 
 // Called as a new picture replaces the viewer's, before the marks are reset:

@@ -79,7 +79,7 @@ void FrmMain::mnuHistoryOn_Click() {
         HistoryFinish();
         return;
     }
-    OpenHistory();  // what other runs left stays in Recent
+    OpenHistory();   // what other runs left stays in Recent
     FlushHistory();  // the picture in the viewer is kept from now on
     NoteSession();
 }

@@ -11,18 +11,19 @@ void FrmMain::mnuCopyMarked_Click() {
     if (!marked.Empty()) CopyMarkedToClipboard(marked);
 }
 
-void FrmMain::CopyToClipboard(const toolkit::Picture& picture) {
-    if (picture.Empty()) return;
-    switch (capture::CopyPictureToClipboard(hwnd(), picture, false)) {
+bool FrmMain::CopyToClipboard(const toolkit::Picture& picture, bool keepPrivate) {
+    if (picture.Empty()) return false;
+    switch (capture::CopyPictureToClipboard(hwnd(), picture, keepPrivate)) {
         case capture::ClipboardCopy::Done:
-            break;
+            return true;
         case capture::ClipboardCopy::NoMemory:
             ShowMessage(UiTexts[TextId::ClipboardFailed]);
-            break;
+            return false;
         case capture::ClipboardCopy::Refused:
             ShowMessage(UiTexts[TextId::MarkupCopyFailed]);
-            break;
+            return false;
     }
+    return false;
 }
 
 }  // namespace app

@@ -104,7 +104,8 @@ void MarkupView::ShowMenu(POINT screen) {
     for (int i = 0; i < kMarkupWidthCount; ++i) {
         const std::wstring text =
             std::to_wstring(kMarkupWidths[i]) + form_.UiTexts[TextId::MarkupWidthItem];
-        AppendMenuW(widths.get(), MF_STRING | (kMarkupWidths[i] == editor_.Width() ? MF_CHECKED : 0),
+        AppendMenuW(widths.get(),
+                    MF_STRING | (kMarkupWidths[i] == editor_.Width() ? MF_CHECKED : 0),
                     kWidthItem + i, text.c_str());
     }
     if (AppendMenuW(menu.get(), MF_POPUP, UINT_PTR(colors.get()),

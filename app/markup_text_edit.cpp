@@ -33,7 +33,8 @@ void MarkupView::FollowCaret() {
     }
     const RECT caret = ClientBox(editor_.CaretBox());
     if (!caretMade_) {
-        caretMade_ = CreateCaret(viewer, nullptr, caret.right - caret.left, caret.bottom - caret.top);
+        caretMade_ =
+            CreateCaret(viewer, nullptr, caret.right - caret.left, caret.bottom - caret.top);
         if (caretMade_) ShowCaret(viewer);
     }
     SetCaretPos(caret.left, caret.top);
@@ -67,11 +68,11 @@ void MarkupView::ScrollIntoView(const mk::Box& box) {
     const LONG dx = by(r.left - 16, r.right + 16, view.left, view.right),
                dy = by(r.top, r.bottom, view.top, view.bottom);
     if (dx)
-        form_.MoveBar(true, form_.HScroll1.Value() +
-                                int64_t(dx * toolkit::Screen::TwipsPerPixelX()));
+        form_.MoveBar(true,
+                      form_.HScroll1.Value() + int64_t(dx * toolkit::Screen::TwipsPerPixelX()));
     if (dy)
-        form_.MoveBar(false, form_.VScroll1.Value() +
-                                 int64_t(dy * toolkit::Screen::TwipsPerPixelY()));
+        form_.MoveBar(false,
+                      form_.VScroll1.Value() + int64_t(dy * toolkit::Screen::TwipsPerPixelY()));
 }
 
 void MarkupView::OnComposition(LPARAM parts, LRESULT& result) {
@@ -87,8 +88,8 @@ void MarkupView::OnComposition(LPARAM parts, LRESULT& result) {
             ImmReleaseContext(viewer, context);
         }
         // Taken whole here: the default would send it again a character at a time.
-        parts &= ~LPARAM(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE |
-                         GCS_RESULTREADCLAUSE);
+        parts &=
+            ~LPARAM(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE);
     }
     result = DefSubclassProc(viewer, WM_IME_COMPOSITION, 0, parts);
 }

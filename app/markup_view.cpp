@@ -19,7 +19,9 @@ namespace mk = output::markup;
 
 HWND MarkupView::Viewer() const { return form_.PicBmp.hwnd(); }
 
-void MarkupView::Attach() { SetWindowSubclass(Viewer(), &MarkupView::ViewerProc, 1, DWORD_PTR(this)); }
+void MarkupView::Attach() {
+    SetWindowSubclass(Viewer(), &MarkupView::ViewerProc, 1, DWORD_PTR(this));
+}
 
 LRESULT CALLBACK MarkupView::ViewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR, DWORD_PTR data) {

@@ -20,7 +20,8 @@ int HeightAllowed(int width) {
     if (width <= 0) return 0;
     int64_t height = std::min<int64_t>(output::kMaxPictureSide, output::kMaxPicturePixels / width);
     const output::FreeAddressSpace space = output::FreeAddressSpaceNow();
-    while (height > 0 && !output::FitsInMemory(width, height, space.blocks)) height = height * 9 / 10;
+    while (height > 0 && !output::FitsInMemory(width, height, space.blocks))
+        height = height * 9 / 10;
     return int(height);
 }
 

@@ -96,8 +96,8 @@ int main() {
         const toolkit::Picture screen = capture::GrabFullScreen();
         const SIZE size = screen.PixelSize();
         const double ms = bench::MedianMs(7, [&](int) {
-            store.Keep(store.NewName(hs::LocalNow()), screen,
-                       MarkedRecord(size.cx, size.cy, 200), false);
+            store.Keep(store.NewName(hs::LocalNow()), screen, MarkedRecord(size.cx, size.cy, 200),
+                       false);
             store.Drain();
         });
         std::printf("bench: history_write_ms_%s %.1f ms\n", suffix.c_str(), ms);
@@ -118,8 +118,8 @@ int main() {
         store.Keep(name, screen, MarkedRecord(size.cx, size.cy, 200), false);
         store.Finish();
     }
-    const std::string note = "fotolark-session 1\ncurrent " + std::string(name.begin(), name.end()) +
-                             "\nunsaved 1\n";
+    const std::string note =
+        "fotolark-session 1\ncurrent " + std::string(name.begin(), name.end()) + "\nunsaved 1\n";
     size_t shown = 0;
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {

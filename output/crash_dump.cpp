@@ -7,9 +7,9 @@
 namespace output {
 
 bool WriteMiniDump(const std::wstring& path, EXCEPTION_POINTERS* exception) {
-    using Writer = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE,
-                                 PMINIDUMP_EXCEPTION_INFORMATION, PMINIDUMP_USER_STREAM_INFORMATION,
-                                 PMINIDUMP_CALLBACK_INFORMATION);
+    using Writer =
+        BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE, PMINIDUMP_EXCEPTION_INFORMATION,
+                      PMINIDUMP_USER_STREAM_INFORMATION, PMINIDUMP_CALLBACK_INFORMATION);
     // From the system folder only: a dbghelp.dll planted beside the program
     // would otherwise run in it.
     wchar_t system[MAX_PATH];

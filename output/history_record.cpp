@@ -23,11 +23,10 @@ constexpr int kVersion = 1;
 constexpr size_t kMaxMarks = 10000, kMaxPoints = 100000, kMaxTextUnits = 2000;
 constexpr int64_t kMaxCoordinate = 2 * kMaxPictureSide;
 
-constexpr const char* kKindWords[] = {"rectangle", "ellipse",     "line", "arrow",
-                                      "pen",       "highlighter", "text", "step",
-                                      "redaction", "pixelate"};
-constexpr const char* kSourceWords[] = {"capture", "screen", "region",   "delayed", "client",
-                                        "window",  "all",    "monitor",  "pick",    "opened"};
+constexpr const char* kKindWords[] = {"rectangle",   "ellipse", "line", "arrow",     "pen",
+                                      "highlighter", "text",    "step", "redaction", "pixelate"};
+constexpr const char* kSourceWords[] = {"capture", "screen", "region",  "delayed", "client",
+                                        "window",  "all",    "monitor", "pick",    "opened"};
 
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
@@ -197,7 +196,7 @@ std::optional<Record> ReadRecord(std::string_view bytes) {
             const auto minute = Number(w[2].substr(3, 2), 0, 59);
             const auto second = Number(w[2].substr(6, 2), 0, 59);
             if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
-            r.time = Stamp{int32_t(*year),   int32_t(*month),  int32_t(*day),
+            r.time = Stamp{int32_t(*year), int32_t(*month),  int32_t(*day),
                            int32_t(*hour), int32_t(*minute), int32_t(*second)};
         } else if (w[0] == "picture") {
             if (w.size() != 3) return std::nullopt;
@@ -241,7 +240,8 @@ std::wstring RecentItemText(const Record& r, const std::wstring& sourceName) {
 
 std::string WriteSession(const Session& s) {
     std::string out = std::string(kSessionHeader) + " " + std::to_string(kVersion) + "\n";
-    if (IsEntryName(s.current)) out += "current " + std::string(s.current.begin(), s.current.end()) + "\n";
+    if (IsEntryName(s.current))
+        out += "current " + std::string(s.current.begin(), s.current.end()) + "\n";
     out += s.unsaved ? "unsaved 1\n" : "unsaved 0\n";
     if (IsDumpName(s.dump)) out += "dump " + std::string(s.dump.begin(), s.dump.end()) + "\n";
     return out;

@@ -76,8 +76,8 @@ uint32_t BigEndian(const unsigned char* p) {
 // The PNG's signature and header say the size its record gives: a file cut
 // short or replaced is not offered.
 bool PngFits(const std::wstring& path, const Record& record) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     unsigned char head[24];
     DWORD read = 0;
     LARGE_INTEGER size{};
@@ -123,42 +123,6 @@ std::optional<Pixels32> PixelsOf(const toolkit::Picture& picture) {
                     dib.dsBm.bmHeight, size_t(dib.dsBm.bmWidthBytes), dib.dsBmih.biHeight > 0};
 }
 
-bool EncodePng(const std::vector<BYTE>& rows, UINT width, UINT height, UINT stride,
-               std::vector<char>& out) {
-    const auto factory = Imaging();
-    ComPtr<IStream> memory;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    if (!factory || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, memory.put())) ||
-        FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) ||
-        FAILED(encoder->Initialize(memory.get(), WICBitmapEncoderNoCache)) ||
-        FAILED(encoder->CreateNewFrame(frame.put(), options.put())))
-        return false;
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = VT_UI1;
-    value.bVal = WICPngFilterUp;  // screen content: as small as adaptive, in half the time
-    PROPBAG2 option{};
-    option.pstrName = const_cast<LPOLESTR>(L"FilterOption");
-    options->Write(1, &option, &value);
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height)) ||
-        FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR ||
-        FAILED(frame->WritePixels(height, stride, UINT(rows.size()),
-                                  const_cast<BYTE*>(rows.data()))) ||
-        FAILED(frame->Commit()) || FAILED(encoder->Commit()))
-        return false;
-    STATSTG stat{};
-    if (FAILED(memory->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart > 0x7FFFFFFF)
-        return false;
-    out.resize(size_t(stat.cbSize.QuadPart));
-    ULONG read = 0;
-    const LARGE_INTEGER start{};
-    return SUCCEEDED(memory->Seek(start, STREAM_SEEK_SET, nullptr)) &&
-           SUCCEEDED(memory->Read(out.data(), ULONG(out.size()), &read)) && read == out.size();
-}
-
 Stamp Now() {
     SYSTEMTIME t{};
     GetLocalTime(&t);
@@ -187,11 +151,10 @@ std::vector<markup::Box> Redactions(const markup::Document& doc) {
 
 Record WithoutRedactions(Record record) {
     auto& marks = record.doc.marks;
-    marks.erase(std::remove_if(marks.begin(), marks.end(),
-                               [](const markup::Mark& m) {
-                                   return m.kind == markup::Kind::Redaction;
-                               }),
-                marks.end());
+    marks.erase(
+        std::remove_if(marks.begin(), marks.end(),
+                       [](const markup::Mark& m) { return m.kind == markup::Kind::Redaction; }),
+        marks.end());
     return record;
 }
 
@@ -258,9 +221,9 @@ std::wstring Store::NewName(const Stamp& t) {
     swprintf(base, 40, L"%04d%02d%02d-%02d%02d%02d-%03d", t.year, t.month, t.day, t.hour, t.minute,
              t.second, int(now.wMilliseconds));
     std::wstring name = base;
-    for (int n = 1; n < 1000 && (GetFileAttributesW(PicturePath(name).c_str()) !=
-                                     INVALID_FILE_ATTRIBUTES ||
-                                 name <= lastNamed_);
+    for (int n = 1;
+         n < 1000 && (GetFileAttributesW(PicturePath(name).c_str()) != INVALID_FILE_ATTRIBUTES ||
+                      name <= lastNamed_);
          ++n)
         name = std::wstring(base) + L"-" + std::to_wstring(n);
     lastNamed_ = name;
@@ -387,8 +350,8 @@ bool Store::WritePicture(const std::wstring& name, const toolkit::Picture& pictu
     // The redacted pixels never reach the disk: each redaction's fill, as drawn.
     for (const markup::Mark& m : doc.marks) {
         if (m.kind != markup::Kind::Redaction) continue;
-        const markup::Box b =
-            markup::Intersect(markup::Bounds(m), markup::Box{0, 0, int32_t(width), int32_t(height)});
+        const markup::Box b = markup::Intersect(markup::Bounds(m),
+                                                markup::Box{0, 0, int32_t(width), int32_t(height)});
         for (int32_t y = b.top; y < b.bottom; ++y)
             for (int32_t x = b.left; x < b.right; ++x) {
                 BYTE* px = rows.data() + size_t(stride) * y + size_t(x) * 3;
@@ -398,7 +361,7 @@ bool Store::WritePicture(const std::wstring& name, const toolkit::Picture& pictu
             }
     }
     std::vector<char> png;
-    return EncodePng(rows, width, height, stride, png) &&
+    return EncodeRows(GUID_ContainerFormatPng, rows.data(), width, height, stride, png) &&
            WriteWhole(PicturePath(name), png.data(), png.size());
 }
 

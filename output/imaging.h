@@ -5,6 +5,8 @@
 
 #include <wincodec.h>
 
+#include <vector>
+
 #include "toolkit/unique.h"
 
 namespace output {
@@ -24,5 +26,10 @@ private:
 };
 
 toolkit::ComPtr<IWICImagingFactory> Imaging();
+
+// 24-bit BGR rows, `stride` bytes apart, as the bytes of a PNG or JPEG file
+// (the container's GUID); false where the component refuses any step.
+bool EncodeRows(const GUID& container, const BYTE* rows, UINT width, UINT height, UINT stride,
+                std::vector<char>& out);
 
 }  // namespace output

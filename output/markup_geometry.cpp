@@ -140,8 +140,8 @@ Mark Resized(const Mark& original, Handle handle, Point p, bool shift) {
                       handle == Handle::BottomLeft,
                right = handle == Handle::Right || handle == Handle::TopRight ||
                        handle == Handle::BottomRight,
-               top = handle == Handle::Top || handle == Handle::TopLeft ||
-                     handle == Handle::TopRight,
+               top =
+                   handle == Handle::Top || handle == Handle::TopLeft || handle == Handle::TopRight,
                bottom = handle == Handle::Bottom || handle == Handle::BottomLeft ||
                         handle == Handle::BottomRight;
     if (left) l = p.x;
@@ -158,8 +158,14 @@ Mark Resized(const Mark& original, Handle handle, Point p, bool shift) {
                       h = int32_t(std::lround(std::abs(s) * b.Height()));
         if (corner) {
             const int32_t signX = (r - l) < 0 ? -1 : 1, signY = (btm - t) < 0 ? -1 : 1;
-            if (left) l = r - signX * w; else r = l + signX * w;
-            if (top) t = btm - signY * h; else btm = t + signY * h;
+            if (left)
+                l = r - signX * w;
+            else
+                r = l + signX * w;
+            if (top)
+                t = btm - signY * h;
+            else
+                btm = t + signY * h;
         } else if (left || right) {
             const int32_t cy = (b.top + b.bottom) / 2;
             t = cy - h / 2;

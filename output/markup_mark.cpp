@@ -136,7 +136,8 @@ bool HitTest(const Mark& m, Point p, int32_t slack) {
         case Kind::Highlighter:
             return PathDistance(p, m.points) <= slack + HighlighterWidth(m.width) / 2.0;
         case Kind::Step:
-            return std::hypot(p.x - first.x, p.y - first.y) <= StepRadius(m.width, m.number) + slack;
+            return std::hypot(p.x - first.x, p.y - first.y) <=
+                   StepRadius(m.width, m.number) + slack;
         case Kind::Text:
         case Kind::Redaction:
         case Kind::Pixelate:

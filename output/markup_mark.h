@@ -62,7 +62,6 @@ struct Mark {
 // Rectangles, ellipses, redactions and pixelations: the box between their corners.
 bool IsBox(Kind kind);
 
-
 // Every pixel the mark can touch.
 Box Bounds(const Mark& mark);
 // Whether a click at p, with that much slack in pixels, lands on the mark.

@@ -94,11 +94,12 @@ public:
     HDC For(int32_t height) {
         if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
         auto found = fonts_.find(height);
-        if (found == fonts_.end())
-            found = fonts_.emplace(height, TextFont(height, false)).first;
+        if (found == fonts_.end()) found = fonts_.emplace(height, TextFont(height, false)).first;
         if (current_ != height) {
-            if (!selected_) selected_ = SelectObject(dc_.get(), found->second.get());
-            else SelectObject(dc_.get(), found->second.get());
+            if (!selected_)
+                selected_ = SelectObject(dc_.get(), found->second.get());
+            else
+                SelectObject(dc_.get(), found->second.get());
             current_ = height;
         }
         return dc_.get();
@@ -177,7 +178,8 @@ void Pixelate(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
     const auto last = [&](int32_t v, int32_t from, int32_t length) {
         return from + PixelateSpan(length, block, v - from).second;
     };
-    const Box area{first(visible.left, box.left, box.Width()), first(visible.top, box.top, box.Height()),
+    const Box area{first(visible.left, box.left, box.Width()),
+                   first(visible.top, box.top, box.Height()),
                    last(visible.right - 1, box.left, box.Width()),
                    last(visible.bottom - 1, box.top, box.Height())};
     Canvas source(canvas.dc(), area);

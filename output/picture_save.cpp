@@ -231,59 +231,15 @@ bool SaveBmp(const toolkit::Picture& picture, const std::wstring& path, DWORD& e
     });
 }
 
-bool SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT& value) {
-    PROPBAG2 option{};
-    option.pstrName = const_cast<LPOLESTR>(name);
-    return SUCCEEDED(options->Write(1, &option, &value));
-}
-
 bool SaveEncoded(const toolkit::Picture& picture, const std::wstring& path, const GUID& container,
                  DWORD& error) {
     DibRows rows(picture, 24, true);
     std::vector<BYTE> pixels(rows.stride * rows.height);
     if (!rows.height || !rows.Read(0, rows.height, pixels.data())) return false;
-    const UINT width = rows.width, height = rows.height;
     ComScope com;
-    const auto factory = Imaging();
-    ComPtr<IStream> memory;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    if (!factory || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, memory.put())) ||
-        FAILED(factory->CreateEncoder(container, nullptr, encoder.put())) ||
-        FAILED(encoder->Initialize(memory.get(), WICBitmapEncoderNoCache)) ||
-        FAILED(encoder->CreateNewFrame(frame.put(), options.put())))
-        return false;
-    VARIANT value;
-    VariantInit(&value);
-    if (container == GUID_ContainerFormatJpeg) {
-        value.vt = VT_R4;
-        value.fltVal = 0.92f;
-        if (!SetOption(options.get(), L"ImageQuality", value)) return false;
-    } else if (container == GUID_ContainerFormatPng) {
-        // Each row against the one above: as small as the adaptive choice on
-        // screen content (rows of the same window repeat), in half the time.
-        // Only a hint: an encoder without the option saves all the same.
-        value.vt = VT_UI1;
-        value.bVal = WICPngFilterUp;
-        SetOption(options.get(), L"FilterOption", value);
-    }
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    const UINT stride = UINT(rows.stride);
-    if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height)) ||
-        FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR ||
-        FAILED(frame->WritePixels(height, stride, UINT(pixels.size()), pixels.data())) ||
-        FAILED(frame->Commit()) || FAILED(encoder->Commit()))
-        return false;
-
-    STATSTG stat{};
-    if (FAILED(memory->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart > 0x7FFFFFFF)
-        return false;
-    std::vector<char> bytes(size_t(stat.cbSize.QuadPart));
-    ULONG read = 0;
-    const LARGE_INTEGER start{};
-    if (FAILED(memory->Seek(start, STREAM_SEEK_SET, nullptr)) ||
-        FAILED(memory->Read(bytes.data(), ULONG(bytes.size()), &read)) || read != bytes.size())
+    std::vector<char> bytes;
+    if (!EncodeRows(container, pixels.data(), UINT(rows.width), UINT(rows.height),
+                    UINT(rows.stride), bytes))
         return false;
     return WriteWhole(path, error,
                       [&](HANDLE out) { return WriteAll(out, bytes.data(), bytes.size()); });

@@ -315,15 +315,16 @@ protected:
         form.OpenFile(both.substr(bar + 1));
         Pump();
         Draw(form, 'R', {20, 20}, {120, 80});
-        Draw(form, 'X', {kRedacted.left, kRedacted.top}, {kRedacted.right - 1, kRedacted.bottom - 1});
+        Draw(form, 'X', {kRedacted.left, kRedacted.top},
+             {kRedacted.right - 1, kRedacted.bottom - 1});
         // Kept, and the note says it is unsaved.
         ASSERT_TRUE(PumpUntil([&] {
             for (const auto& note : FilesIn(folder, L"session-*.txt"))
                 if (FileContents(folder + note).find("unsaved 1") != std::string::npos)
                     return RecentItems(form).size() == 1;
             return false;
-        })) << RecentItems(form).size() << " kept, " << FilesIn(folder, L"session-*.txt").size()
-            << " notes";
+        })) << RecentItems(form).size()
+            << " kept, " << FilesIn(folder, L"session-*.txt").size() << " notes";
         WriteFileBytes(folder + L"ready", "");
     }
     std::wstring folder;

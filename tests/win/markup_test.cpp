@@ -337,7 +337,7 @@ TEST_F(Markup, HandlesNudgesAndRestyleMoveARedactionToExactPixels) {
     Drag({100, 100}, {300, 250});
     EXPECT_TRUE(exactly(Marked(), 100, 100, 300, 250, 0)) << "200 x 150";
     Keys({'V'});
-    ClickAt({200, 175});  // inside: a redaction is hit anywhere
+    ClickAt({200, 175});           // inside: a redaction is hit anywhere
     Drag({300, 250}, {320, 260});  // the bottom-right corner
     EXPECT_TRUE(exactly(Marked(), 100, 100, 320, 260, 0));
     Drag({100, 180}, {130, 180});  // the left side
