@@ -10,6 +10,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/runtime.h"
+#include "toolkit/settings.h"
 
 namespace testing_support {
 
@@ -139,6 +140,12 @@ std::wstring TempPath(const std::wstring& name) {
 
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void StoreNoGlobalKeys() {
+    for (const wchar_t* key :
+         {L"KeyScreen", L"KeyWindow", L"KeyRegion", L"KeyPick", L"KeyPinClipboard"})
+        toolkit::SaveSetting(L"Fotolark", L"Settings", key, L"");
 }
 
 void ClearSettings() {

@@ -99,5 +99,8 @@ void SetDeskWallpaper(std::wstring path);
 
 // Removes the stored settings so each test starts as a first run.
 void ClearSettings();
+// Stores "none" for every global key: a second window started while the
+// first holds them would otherwise stop to say they are taken.
+void StoreNoGlobalKeys();
 
 }  // namespace testing_support

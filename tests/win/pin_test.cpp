@@ -122,11 +122,7 @@ TEST_F(Pins, CopyGivesItsPixelsAndToTheViewerMakesItTheUnsavedPicture) {
 class Restarted {
 public:
     Restarted() {
-        // The fixture's window holds the global keys: a second one asking for
-        // them would stop to say they are taken.
-        for (const wchar_t* key :
-             {L"KeyScreen", L"KeyWindow", L"KeyRegion", L"KeyPick", L"KeyPinClipboard"})
-            toolkit::SaveSetting(L"Fotolark", L"Settings", key, L"");
+        StoreNoGlobalKeys();  // the fixture's window holds them
         EXPECT_TRUE(form.Load());
         form.Show();
         Pump(100);
