@@ -1,5 +1,7 @@
 #include "capture/clipboard.h"
 
+#include <cstring>
+
 #include "toolkit/physical_pixels.h"
 
 namespace capture {
@@ -64,35 +66,50 @@ bool AddPrivacyFormats() {
     return true;
 }
 
-// A 32-bit bitmap as a 24-bit DIB section: programs that read the fourth
-// byte as alpha would paste a screen's leftovers in it as see-through.
-toolkit::UniqueBitmap Opaque(HBITMAP bitmap) {
+// The picture as a packed 24-bit DIB: readers that take the fourth byte of
+// a 32-bit one as alpha would paste a screen's leftovers as see-through.
+toolkit::UniqueGlobal OpaqueDib(HBITMAP bitmap) {
     BITMAP info{};
-    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmBitsPixel * info.bmPlanes != 32)
-        return toolkit::UniqueBitmap();
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    toolkit::UniqueBitmap opaque(
-        CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
-    toolkit::UniqueDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
-    if (!opaque || !from || !to) return toolkit::UniqueBitmap();
-    toolkit::SelectGuard source(from.get(), bitmap);
-    toolkit::SelectGuard target(to.get(), opaque.get());
-    if (!BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY))
-        return toolkit::UniqueBitmap();
-    return opaque;
+    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return toolkit::UniqueGlobal();
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = info.bmWidth;
+    header.biHeight = info.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const size_t stride = (size_t(info.bmWidth) * 3 + 3) / 4 * 4;
+    header.biSizeImage = DWORD(stride * size_t(info.bmHeight));
+    toolkit::UniqueGlobal packed(
+        GlobalAlloc(GMEM_MOVEABLE, sizeof header + size_t(header.biSizeImage)));
+    if (!packed) return packed;
+    auto* bytes = static_cast<uint8_t*>(GlobalLock(packed.get()));
+    if (!bytes) return toolkit::UniqueGlobal();
+    std::memcpy(bytes, &header, sizeof header);
+    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+    const int rows = GetDIBits(screen.get(), bitmap, 0, UINT(info.bmHeight), bytes + sizeof header,
+                               reinterpret_cast<BITMAPINFO*>(bytes), DIB_RGB_COLORS);
+    GlobalUnlock(packed.get());
+    if (rows != info.bmHeight) return toolkit::UniqueGlobal();
+    return packed;
+}
+
+// A bitmap of the display's own format: a DIB section's bits live in this
+// process, where other programs reading the clipboard cannot reach them.
+toolkit::UniqueBitmap DisplayCopy(HBITMAP bitmap) {
+    DIBSECTION section{};
+    if (GetObjectW(bitmap, sizeof section, &section) != sizeof section) return {};
+    toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
+    return Duplicate(screen.get(), bitmap, section.dsBm.bmWidth, section.dsBm.bmHeight);
 }
 
 }  // namespace
 
 bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPrivate) {
-    toolkit::UniqueBitmap opaque = Opaque(bitmap.get());
-    toolkit::UniqueBitmap& handed = opaque ? opaque : bitmap;
+    toolkit::UniqueGlobal opaque = OpaqueDib(bitmap.get());
+    toolkit::UniqueBitmap copy = DisplayCopy(bitmap.get());
+    toolkit::UniqueBitmap& handed = copy ? copy : bitmap;
     ClipboardGuard clipboard(owner);
     if (!clipboard.open() || !EmptyClipboard()) return false;
     // A private picture goes only with its formats: never a secret without them.
@@ -105,6 +122,8 @@ bool SetClipboardBitmap(HWND owner, toolkit::UniqueBitmap& bitmap, bool keepPriv
         return false;
     }
     handed.release();  // the clipboard's now
+    // Where the system would make one from the bitmap, the opaque one is read instead.
+    if (opaque && SetClipboardData(CF_DIB, opaque.get())) opaque.release();
     return true;
 }
 

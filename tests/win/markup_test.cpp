@@ -421,11 +421,14 @@ TEST_F(Markup, TheMenuKeyOpensTheMenuAtTheCaret) {
     Keys({'A'});
     static RECT menu;
     menu = RECT{};
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        if (HWND popup = FindWindowW(L"#32768", nullptr)) GetWindowRect(popup, &menu);
-        EndMenu();
-    });
+    struct Timer {  // a timer procedure is stdcall on 32-bit Windows, which a lambda is not
+        static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            if (HWND popup = FindWindowW(L"#32768", nullptr)) GetWindowRect(popup, &menu);
+            EndMenu();
+        }
+    };
+    SetTimer(nullptr, 0, 300, &Timer::Look);
     Keys({VK_SHIFT, VK_F10});
     Pump(400);
     POINT caret{form.Markup.Editor().CaretBox().left, form.Markup.Editor().CaretBox().bottom};
