@@ -124,6 +124,7 @@ protected:
         Wipe(folder);
         hs::SetFolderForTests(folder);
         ShownForm::SetUp();
+        StoreNoGlobalKeys();  // the fixture's window holds them; a next start asks for none
     }
     void TearDown() override {
         ShownForm::TearDown();
@@ -133,7 +134,6 @@ protected:
     // This test program again, running one of the child scenarios below
     // with the same folder; it has the file opened as known.
     toolkit::UniqueHandle StartChild(const char* scenario) {
-        StoreNoGlobalKeys();  // this process's window holds them
         known = TempPath(L"fotolark-history-known.bmp");
         EXPECT_TRUE(output::SavePicture(KnownPicture(), known));
         SetEnvironmentVariableW(kChildVariable, (folder + L"|" + known).c_str());
@@ -316,8 +316,7 @@ protected:
         form.OpenFile(both.substr(bar + 1));
         Pump();
         Draw(form, 'R', {20, 20}, {120, 80});
-        Draw(form, 'X', {kRedacted.left, kRedacted.top},
-             {kRedacted.right - 1, kRedacted.bottom - 1});
+        Draw(form, 'X', {kRedacted.left, kRedacted.top}, {kRedacted.right, kRedacted.bottom});
         // Kept, and the note says it is unsaved.
         ASSERT_TRUE(PumpUntil([&] {
             for (const auto& note : FilesIn(folder, L"session-*.txt"))
