@@ -70,6 +70,8 @@ int main() {
     CreateDirectoryW(folder.substr(0, folder.size() - 1).c_str(), nullptr);
     Wipe(folder);
     hs::SetFolderForTests(folder);
+    // Two windows at once: the second would stop to say the first holds the keys.
+    testing_support::StoreNoGlobalKeys();
 
     {
         // The setting is read as each window loads.
