@@ -51,7 +51,7 @@ enum CommandId : UINT {
     ID_mnuPinClipboard,
     ID_mnuPinsHide,
     ID_mnuPinsShow,
-    // After the specified entries of the File menu.
+    // After Exit in the File menu.
     ID_mnuOptions,
     // The notification-area icon's menu.
     ID_mnuTrayShow,

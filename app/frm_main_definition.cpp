@@ -18,7 +18,7 @@ const MenuEntry kMenuTree[] = {
     {2, L"mnuprint", L"打印(&P)", ID_mnuprint, nullptr, 7, true, true},
     {2, L"llll", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuExit", L"退出(&X)", ID_mnuExit, L"Ctrl+Q", 9, true, true},
-    // After the specified entries: the capture history. Its pictures are
+    // After Exit: the capture history. Its pictures are
     // listed above the separator each time the submenu opens.
     {2, L"mnuRecentLine", L"-", 0, nullptr, -1, true, true},
     {2, L"mnuRecent", ChineseText(TextId::RecentMenu), ID_mnuRecent, nullptr,

@@ -51,7 +51,7 @@ constexpr wchar_t kEnglishFile[] = L"\\English.lng";
 
 std::wstring LanguageFolder() { return toolkit::AppPath() + L"\\language"; }
 
-// The Help menu's entry of the language shown, and the designed menu's too.
+// The language shown is checked in the Help menu's submenu and in the Image menu.
 void CheckLanguage(HWND window, bool english) {
     const HMENU bar = GetMenu(window);
     CheckMenuRadioItem(bar, ID_mnuHelpChinese, ID_mnuHelpEnglish,
