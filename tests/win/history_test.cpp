@@ -16,6 +16,7 @@
 #include "output/picture_file.h"
 #include "tests/support/answers.h"
 #include "tests/support/shown_form.h"
+#include "tests/win/known_picture.h"
 #include "toolkit/settings.h"
 
 using namespace testing_support;
@@ -23,26 +24,13 @@ namespace hs = output::history;
 
 namespace {
 
-constexpr int kWidth = 1200, kHeight = 900;
-constexpr uint32_t kGrey = 0x808080;
 // Over the pattern stripe (x % 400 >= 300): what a redaction must destroy.
 constexpr RECT kRedacted{310, 20, 391, 101};
 constexpr wchar_t kChildVariable[] = L"FOTOLARK_HISTORY_CHILD";
 
-uint32_t KnownAt(int x, int y) { return x % 400 >= 300 ? Rgb(PatternAt(x, y)) : kGrey; }
-
 toolkit::Picture Plain(int width, int height) {
     void* bits = nullptr;
     toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(width, height, &bits);
-    return toolkit::Picture::FromBitmap(std::move(bitmap), {});
-}
-
-toolkit::Picture KnownPicture() {
-    void* bits = nullptr;
-    toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(kWidth, -kHeight, &bits);
-    auto* px = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) px[size_t(y) * kWidth + x] = KnownAt(x, y);
     return toolkit::Picture::FromBitmap(std::move(bitmap), {});
 }
 

@@ -15,27 +15,14 @@
 #include "tests/support/answers.h"
 #include "tests/support/input.h"
 #include "tests/support/shown_form.h"
+#include "tests/win/known_picture.h"
 #include "toolkit/runtime.h"
 
 using namespace testing_support;
 
 namespace {
 
-constexpr int kWidth = 1200, kHeight = 900;
-constexpr uint32_t kGrey = 0x808080, kRed = 0xFF0000;
-
-// Grey, with a stripe of the pattern where x % 400 is 300 or more: the
-// hiding tools work on the pattern, the others on the grey.
-uint32_t KnownAt(int x, int y) { return x % 400 >= 300 ? Rgb(PatternAt(x, y)) : kGrey; }
-
-toolkit::Picture KnownPicture() {
-    void* bits = nullptr;
-    toolkit::UniqueBitmap bitmap = toolkit::NewBitmap32(kWidth, -kHeight, &bits);
-    auto* px = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) px[size_t(y) * kWidth + x] = KnownAt(x, y);
-    return toolkit::Picture::FromBitmap(std::move(bitmap), {});
-}
+constexpr uint32_t kRed = 0xFF0000;
 
 struct Spot {
     int x, y;
