@@ -276,8 +276,8 @@ TEST_F(Markup, SavedRedactionLeavesNothingOfThePixels) {
     EXPECT_FALSE(form.CaptureUnsaved);
 }
 
-// What is saved has smooth strokes: pixels on a slanted line's edge between
-// the line's colour and the picture's. Redaction and pixelate stay exact:
+// What is saved has smooth strokes and text: pixels on a slanted line's edge
+// between the line's colour and the picture's. Redaction and pixelate stay exact:
 // each pixel inside is the fill or its block's mean, none outside changed.
 TEST_F(Markup, SavedStrokesAreSmoothAndHidingStaysExact) {
     Keys({'L'});
@@ -286,6 +286,10 @@ TEST_F(Markup, SavedStrokesAreSmoothAndHidingStaysExact) {
     Drag({310, 20}, {370, 80});
     Keys({'M'});
     Drag({312, 120}, {372, 180});
+    Keys({'T'});
+    ClickAt({60, 200});
+    Keys({VK_SHIFT, 'W'});
+    Keys({VK_RETURN});
     const auto between = [](uint32_t c, uint32_t a, uint32_t b) {
         for (int shift : {0, 8, 16}) {
             const uint32_t v = c >> shift & 0xFF, x = a >> shift & 0xFF, y = b >> shift & 0xFF;
@@ -314,6 +318,14 @@ TEST_F(Markup, SavedStrokesAreSmoothAndHidingStaysExact) {
         for (int y = 55; y < 125; ++y)
             for (int x = 55; x < 165; ++x) soft += between(p.at(x, y), kGrey, kRed);
         EXPECT_GT(soft, 100);
+        // Text too, in grey levels: red over grey keeps green and blue alike.
+        int softText = 0;
+        for (int y = 195; y < 260; ++y)
+            for (int x = 55; x < 140; ++x) {
+                const uint32_t c = p.at(x, y);
+                softText += between(c, kGrey, kRed) && (c >> 8 & 0xFF) == (c & 0xFF);
+            }
+        EXPECT_GT(softText, 20);
 
         EXPECT_TRUE(AllOf(p, 310, 20, 370, 80, [](uint32_t c) { return c == 0; }));
         EXPECT_TRUE(untouchedAround(p, 310, 20, 370, 80));
