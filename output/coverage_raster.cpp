@@ -94,20 +94,6 @@ void Shape::Polygon(const Vec* points, size_t count) {
     Close();
 }
 
-void Shape::BoxRing(double l, double t, double r, double b, double il, double it, double ir,
-                    double ib) {
-    if (r <= l || b <= t) return;
-    Begin();
-    const Vec outer[4] = {{l, t}, {r, t}, {r, b}, {l, b}};
-    Contour(outer, 4);
-    // The other way round, so it winds the outer box back to nothing.
-    if (il < ir && it < ib) {
-        const Vec inner[4] = {{il, it}, {il, ib}, {ir, ib}, {ir, it}};
-        Contour(inner, 4);
-    }
-    Close();
-}
-
 void Shape::Disc(Vec centre, double radius) {
     if (radius <= 0) return;
     scratch_.clear();

@@ -44,9 +44,6 @@ public:
     Area Bounds() const;
 
     void Polygon(const Vec* points, size_t count);
-    // The box [l, r) x [t, b), less the box inside it when that one is not empty.
-    void BoxRing(double l, double t, double r, double b, double il, double it, double ir,
-                 double ib);
     void Disc(Vec centre, double radius);
     // A segment `radius` wide to each side with round ends: one stroke of a path.
     void Capsule(Vec a, Vec b, double radius);

@@ -76,22 +76,35 @@ void Stroke(Canvas& canvas, const std::vector<Point>& path, Rgb color, int32_t w
     Paint(canvas, shape, color);
 }
 
-// Square corners; the outline's middle runs through the corner pixels (or
-// beside them, for an even width), so a rectangle's sides are whole pixels.
-void Outline(Canvas& canvas, const Mark& m) {
+// An ellipse's outline runs through the pixels of its box's sides (or beside
+// them, for an even width), as a rectangle's does.
+void EllipseOutline(Canvas& canvas, const Mark& m) {
     const Box b = Between(m.points.front(), m.points.back());
-    const int32_t w = std::max(1, m.width);
+    const int32_t w = m.width;
+    const double rx = (b.Width() - w % 2) / 2.0, ry = (b.Height() - w % 2) / 2.0;
     raster::Shape& shape = NewShape();
-    if (m.kind == Kind::Ellipse) {
-        const double rx = (b.Width() - w % 2) / 2.0, ry = (b.Height() - w % 2) / 2.0;
-        shape.EllipseRing({(b.left + b.right) / 2.0, (b.top + b.bottom) / 2.0}, std::max(0.0, rx),
-                          std::max(0.0, ry), w);
-    } else {
-        const int32_t l = b.left - w / 2, t = b.top - w / 2, r = b.right + w / 2,
-                      bottom = b.bottom + w / 2;
-        shape.BoxRing(l, t, r, bottom, l + w, t + w, r - w, bottom - w);
-    }
+    shape.EllipseRing({(b.left + b.right) / 2.0, (b.top + b.bottom) / 2.0}, std::max(0.0, rx),
+                      std::max(0.0, ry), w);
     Paint(canvas, shape, m.color);
+}
+
+void Fill(Canvas& canvas, const Box& b, Rgb color) {
+    const Box area = Intersect(b, canvas.Area());
+    for (int32_t y = area.top; y < area.bottom; ++y)
+        for (int32_t x = area.left; x < area.right; ++x) canvas.At(x, y) = color;
+}
+
+// Square corners and sides of whole pixels: nothing to smooth, four strips.
+void RectangleOutline(Canvas& canvas, const Mark& m) {
+    const Box b = Between(m.points.front(), m.points.back());
+    const int32_t w = m.width;
+    const Box o{b.left - w / 2, b.top - w / 2, b.right + w / 2, b.bottom + w / 2};
+    GdiFlush();
+    if (o.Width() <= 2 * w || o.Height() <= 2 * w) return Fill(canvas, o, m.color);
+    Fill(canvas, {o.left, o.top, o.right, o.top + w}, m.color);
+    Fill(canvas, {o.left, o.bottom - w, o.right, o.bottom}, m.color);
+    Fill(canvas, {o.left, o.top + w, o.left + w, o.bottom - w}, m.color);
+    Fill(canvas, {o.right - w, o.top + w, o.right, o.bottom - w}, m.color);
 }
 
 void Arrow(Canvas& canvas, const Mark& m) {
@@ -177,12 +190,6 @@ void StepMarker(Canvas& canvas, const Mark& m) {
     RECT box{c.x - r, c.y - r, c.x + r + 1, c.y + r + 1};
     DrawTextW(canvas.dc(), number.c_str(), int(number.size()), &box,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-void Fill(Canvas& canvas, const Box& b, Rgb color) {
-    const Box area = Intersect(b, canvas.Area());
-    for (int32_t y = area.top; y < area.bottom; ++y)
-        for (int32_t x = area.left; x < area.right; ++x) canvas.At(x, y) = color;
 }
 
 // Each block takes the mean of the picture's pixels in it; blocks are laid
@@ -274,8 +281,10 @@ void DrawMark(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
     if (!canvas.Ready() || m.points.empty() || Intersect(Bounds(m), canvas.Area()).Empty()) return;
     switch (m.kind) {
         case Kind::Rectangle:
+            RectangleOutline(canvas, m);
+            break;
         case Kind::Ellipse:
-            Outline(canvas, m);
+            EllipseOutline(canvas, m);
             break;
         case Kind::Line:
             Stroke(canvas, {m.points.front(), m.points.back()}, m.color, m.width);
