@@ -13,23 +13,12 @@ namespace output::markup {
 namespace {
 
 using toolkit::SelectGuard;
-using toolkit::UniqueBrush;
 using toolkit::UniqueFont;
-
-using UniquePen = toolkit::Unique<HPEN, toolkit::DeleteGdiObject>;
 
 COLORREF Ref(Rgb c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 POINT At(const Canvas& canvas, Point p) {
     return POINT{p.x - canvas.Area().left, p.y - canvas.Area().top};
-}
-
-UniquePen StrokePen(Rgb color, int32_t width, bool round) {
-    LOGBRUSH brush{BS_SOLID, Ref(color), 0};
-    const DWORD ends =
-        round ? (PS_ENDCAP_ROUND | PS_JOIN_ROUND) : (PS_ENDCAP_SQUARE | PS_JOIN_MITER);
-    return UniquePen(
-        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | ends, DWORD(width), &brush, 0, nullptr));
 }
 
 UniqueFont TextFont(int32_t height, bool bold) {
@@ -38,53 +27,102 @@ UniqueFont TextFont(int32_t height, bool bold) {
                                   ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
-void Stroke(Canvas& canvas, const std::vector<Point>& path, Rgb color, int32_t width) {
-    UniquePen pen = StrokePen(color, width, true);
-    SelectGuard selected(canvas.dc(), pen.get());
-    std::vector<POINT> points;
-    for (const Point& p : path) points.push_back(At(canvas, p));
-    if (points.size() == 1) points.push_back(points[0]);
-    Polyline(canvas.dc(), points.data(), int(points.size()));
+// The shape and the rasteriser are kept from mark to mark for their memory.
+raster::Shape& NewShape() {
+    thread_local raster::Shape shape;
+    shape.Clear();
+    return shape;
 }
 
-void Outline(Canvas& canvas, const Mark& m) {
-    UniquePen pen = StrokePen(m.color, m.width, false);
-    SelectGuard selectedPen(canvas.dc(), pen.get());
-    SelectGuard selectedBrush(canvas.dc(), GetStockObject(NULL_BRUSH));
+raster::Area AreaOf(const Box& b) { return raster::Area{b.left, b.top, b.right, b.bottom}; }
+
+void Paint(Canvas& canvas, const raster::Shape& shape, Rgb color,
+           raster::Blend blend = raster::Blend::Over) {
+    thread_local raster::Rasterizer rasterizer;
+    // The bits are ours only once GDI has finished what it queued.
+    GdiFlush();
+    rasterizer.Paint(shape, canvas.Pixels(), AreaOf(canvas.Area()), color, blend);
+}
+
+// A stroke of odd width runs through the pixels' centres and one of even
+// width between them: either way a level or upright stroke fills whole pixels.
+raster::Vec Centre(Point p, int32_t width) {
+    const double at = width % 2 ? 0.5 : 0;
+    return raster::Vec{p.x + at, p.y + at};
+}
+
+// The path with round ends and joins; segments far from the canvas are left out.
+void AddStroke(raster::Shape& shape, const Canvas& canvas, const std::vector<Point>& path,
+               int32_t width) {
+    const double radius = width / 2.0;
+    const int32_t reach = width / 2 + 2;
+    const Box& area = canvas.Area();
+    bool any = false;
+    for (size_t i = 1; i < path.size(); ++i) {
+        const Point a = path[i - 1], b = path[i];
+        if (a == b) continue;
+        any = true;
+        if (std::max(a.x, b.x) + reach < area.left || std::min(a.x, b.x) - reach >= area.right ||
+            std::max(a.y, b.y) + reach < area.top || std::min(a.y, b.y) - reach >= area.bottom)
+            continue;
+        shape.Capsule(Centre(a, width), Centre(b, width), radius);
+    }
+    if (!any) shape.Disc(Centre(path.front(), width), radius);
+}
+
+void Stroke(Canvas& canvas, const std::vector<Point>& path, Rgb color, int32_t width) {
+    raster::Shape& shape = NewShape();
+    AddStroke(shape, canvas, path, width);
+    Paint(canvas, shape, color);
+}
+
+// An ellipse's outline runs through the pixels of its box's sides (or beside
+// them, for an even width), as a rectangle's does.
+void EllipseOutline(Canvas& canvas, const Mark& m) {
     const Box b = Between(m.points.front(), m.points.back());
-    const POINT a = At(canvas, {b.left, b.top}), z = At(canvas, {b.right, b.bottom});
-    if (m.kind == Kind::Ellipse)
-        Ellipse(canvas.dc(), a.x, a.y, z.x, z.y);
-    else
-        Rectangle(canvas.dc(), a.x, a.y, z.x, z.y);
+    const int32_t w = m.width;
+    const double rx = (b.Width() - w % 2) / 2.0, ry = (b.Height() - w % 2) / 2.0;
+    raster::Shape& shape = NewShape();
+    shape.EllipseRing({(b.left + b.right) / 2.0, (b.top + b.bottom) / 2.0}, std::max(0.0, rx),
+                      std::max(0.0, ry), w);
+    Paint(canvas, shape, m.color);
+}
+
+void Fill(Canvas& canvas, const Box& b, Rgb color) {
+    const Box area = Intersect(b, canvas.Area());
+    for (int32_t y = area.top; y < area.bottom; ++y)
+        for (int32_t x = area.left; x < area.right; ++x) canvas.At(x, y) = color;
+}
+
+// Square corners and sides of whole pixels: nothing to smooth, four strips.
+void RectangleOutline(Canvas& canvas, const Mark& m) {
+    const Box b = Between(m.points.front(), m.points.back());
+    const int32_t w = m.width;
+    const Box o{b.left - w / 2, b.top - w / 2, b.right + w / 2, b.bottom + w / 2};
+    GdiFlush();
+    if (o.Width() <= 2 * w || o.Height() <= 2 * w) return Fill(canvas, o, m.color);
+    Fill(canvas, {o.left, o.top, o.right, o.top + w}, m.color);
+    Fill(canvas, {o.left, o.bottom - w, o.right, o.bottom}, m.color);
+    Fill(canvas, {o.left, o.top + w, o.left + w, o.bottom - w}, m.color);
+    Fill(canvas, {o.right - w, o.top + w, o.right, o.bottom - w}, m.color);
 }
 
 void Arrow(Canvas& canvas, const Mark& m) {
     const ArrowHead head = HeadOf(m.points.front(), m.points.back(), m.width);
-    Stroke(canvas, {m.points.front(), head.base}, m.color, m.width);
-    UniqueBrush brush(CreateSolidBrush(Ref(m.color)));
-    SelectGuard selectedBrush(canvas.dc(), brush.get());
-    SelectGuard selectedPen(canvas.dc(), GetStockObject(NULL_PEN));
-    POINT tri[3] = {At(canvas, head.tip), At(canvas, head.left), At(canvas, head.right)};
-    Polygon(canvas.dc(), tri, 3);
+    raster::Shape& shape = NewShape();
+    AddStroke(shape, canvas, {m.points.front(), head.base}, m.width);
+    const raster::Vec tri[3] = {Centre(head.tip, m.width), Centre(head.left, m.width),
+                                Centre(head.right, m.width)};
+    shape.Polygon(tri, 3);
+    Paint(canvas, shape, m.color);
 }
 
 // The stroke multiplies the picture by its colour, as a marker pen's ink
 // does: dark text stays dark and readable beneath it.
 void Highlight(Canvas& canvas, const Mark& m) {
-    const Box area = Intersect(Bounds(m), canvas.Area());
-    if (area.Empty()) return;
-    Canvas mask(canvas.dc(), area);
-    if (!mask.Ready()) return;
-    Stroke(mask, m.points, 0xFFFFFF, HighlighterWidth(m.width));
-    const uint32_t r = (m.color >> 16) & 0xFF, g = (m.color >> 8) & 0xFF, b = m.color & 0xFF;
-    for (int32_t y = area.top; y < area.bottom; ++y)
-        for (int32_t x = area.left; x < area.right; ++x) {
-            if (!(mask.At(x, y) & 0xFF)) continue;
-            uint32_t& px = canvas.At(x, y);
-            px = (((px >> 16 & 0xFF) * r / 255) << 16) | (((px >> 8 & 0xFF) * g / 255) << 8) |
-                 ((px & 0xFF) * b / 255);
-        }
+    raster::Shape& shape = NewShape();
+    AddStroke(shape, canvas, m.points, HighlighterWidth(m.width));
+    Paint(canvas, shape, m.color, raster::Blend::Multiply);
 }
 
 // One memory DC with the text fonts made so far: a text is measured many
@@ -138,12 +176,9 @@ void Text(Canvas& canvas, const Mark& m) {
 void StepMarker(Canvas& canvas, const Mark& m) {
     const int32_t r = StepRadius(m.width, m.number);
     const POINT c = At(canvas, m.points.front());
-    {
-        UniqueBrush brush(CreateSolidBrush(Ref(m.color)));
-        SelectGuard selectedBrush(canvas.dc(), brush.get());
-        SelectGuard selectedPen(canvas.dc(), GetStockObject(NULL_PEN));
-        Ellipse(canvas.dc(), c.x - r, c.y - r, c.x + r + 1, c.y + r + 1);
-    }
+    raster::Shape& disc = NewShape();
+    disc.Disc({m.points.front().x + 0.5, m.points.front().y + 0.5}, r + 0.5);
+    Paint(canvas, disc, m.color);
     // White on light colours would vanish.
     const uint32_t light =
         ((m.color >> 16) & 0xFF) * 3 + ((m.color >> 8) & 0xFF) * 6 + (m.color & 0xFF);
@@ -155,12 +190,6 @@ void StepMarker(Canvas& canvas, const Mark& m) {
     RECT box{c.x - r, c.y - r, c.x + r + 1, c.y + r + 1};
     DrawTextW(canvas.dc(), number.c_str(), int(number.size()), &box,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-void Fill(Canvas& canvas, const Box& b, Rgb color) {
-    const Box area = Intersect(b, canvas.Area());
-    for (int32_t y = area.top; y < area.bottom; ++y)
-        for (int32_t x = area.left; x < area.right; ++x) canvas.At(x, y) = color;
 }
 
 // Each block takes the mean of the picture's pixels in it; blocks are laid
@@ -222,6 +251,13 @@ Canvas::~Canvas() {
     if (previous_) SelectObject(dc_.get(), previous_);
 }
 
+raster::Rows Canvas::Pixels() const {
+    // Bottom-up: the top row is the last in memory.
+    const ptrdiff_t width = area_.Width();
+    return raster::Rows{bits_ + (area_.Height() - 1) * width, -width,
+                        raster::Area{area_.left, area_.top, area_.right, area_.bottom}};
+}
+
 toolkit::UniqueBitmap Canvas::Release() {
     if (previous_) SelectObject(dc_.get(), std::exchange(previous_, nullptr));
     GdiFlush();
@@ -245,8 +281,10 @@ void DrawMark(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
     if (!canvas.Ready() || m.points.empty() || Intersect(Bounds(m), canvas.Area()).Empty()) return;
     switch (m.kind) {
         case Kind::Rectangle:
+            RectangleOutline(canvas, m);
+            break;
         case Kind::Ellipse:
-            Outline(canvas, m);
+            EllipseOutline(canvas, m);
             break;
         case Kind::Line:
             Stroke(canvas, {m.points.front(), m.points.back()}, m.color, m.width);
@@ -258,7 +296,6 @@ void DrawMark(Canvas& canvas, const Mark& m, const toolkit::Picture& picture) {
             Stroke(canvas, m.points, m.color, m.width);
             break;
         case Kind::Highlighter:
-            GdiFlush();
             Highlight(canvas, m);
             break;
         case Kind::Text:

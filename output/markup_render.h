@@ -1,5 +1,6 @@
-// Drawing marks with GDI into a 32-bit DIB section, for the viewer and for
-// the picture that leaves the program with its marks merged into its pixels.
+// Drawing marks into a 32-bit DIB section, for the viewer and for the picture
+// that leaves the program with its marks merged into its pixels: strokes and
+// shapes anti-aliased by our own rasteriser, text by GDI.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "output/coverage_raster.h"
 #include "output/markup_history.h"
 #include "output/markup_text.h"
 #include "toolkit/handles.h"
@@ -30,6 +32,8 @@ public:
     uint32_t& At(int32_t x, int32_t y) {
         return bits_[size_t(area_.bottom - 1 - y) * area_.Width() + (x - area_.left)];
     }
+    // The pixels as rows, for writing straight into them (after a GdiFlush).
+    raster::Rows Pixels() const;
     // Hands the bitmap over, deselected; the canvas is then done.
     toolkit::UniqueBitmap Release();
 

@@ -4,6 +4,7 @@
 #include <imm.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -275,6 +276,78 @@ TEST_F(Markup, SavedRedactionLeavesNothingOfThePixels) {
     EXPECT_FALSE(form.CaptureUnsaved);
 }
 
+// What is saved has smooth strokes and text: pixels on a slanted line's edge
+// between the line's colour and the picture's. Redaction and pixelate stay exact:
+// each pixel inside is the fill or its block's mean, none outside changed.
+TEST_F(Markup, SavedStrokesAreSmoothAndHidingStaysExact) {
+    Keys({'L'});
+    Drag({60, 60}, {160, 120});
+    Keys({'X'});
+    Drag({310, 20}, {370, 80});
+    Keys({'M'});
+    Drag({312, 120}, {372, 180});
+    Keys({'T'});
+    ClickAt({60, 200});
+    Keys({VK_SHIFT, 'W'});
+    Keys({VK_RETURN});
+    const auto between = [](uint32_t c, uint32_t a, uint32_t b) {
+        for (int shift : {0, 8, 16}) {
+            const uint32_t v = c >> shift & 0xFF, x = a >> shift & 0xFF, y = b >> shift & 0xFF;
+            if (v < std::min(x, y) || v > std::max(x, y)) return false;
+        }
+        return c != a && c != b;
+    };
+    const auto untouchedAround = [](const Pixels& p, int l, int t, int r, int b) {
+        for (int x = l - 1; x <= r; ++x)
+            if (p.at(x, t - 1) != KnownAt(x, t - 1) || p.at(x, b) != KnownAt(x, b)) return false;
+        for (int y = t; y < b; ++y)
+            if (p.at(l - 1, y) != KnownAt(l - 1, y) || p.at(r, y) != KnownAt(r, y)) return false;
+        return true;
+    };
+    for (const wchar_t* extension : {L".png", L".bmp"}) {
+        SCOPED_TRACE(extension);
+        const std::wstring path = TempPath(std::wstring(L"fotolark_smooth") + extension);
+        {
+            FileDialogAnswer answer(L"保存", path);
+            form.mnusave_Click();
+        }
+        const Pixels p = ReadPicture(output::LoadPicture(path).picture);
+        DeleteFileW(path.c_str());
+        ASSERT_EQ(p.width, kWidth);
+        int soft = 0;
+        for (int y = 55; y < 125; ++y)
+            for (int x = 55; x < 165; ++x) soft += between(p.at(x, y), kGrey, kRed);
+        EXPECT_GT(soft, 100);
+        // Text too, in grey levels: red over grey keeps green and blue alike.
+        int softText = 0;
+        for (int y = 195; y < 260; ++y)
+            for (int x = 55; x < 140; ++x) {
+                const uint32_t c = p.at(x, y);
+                softText += between(c, kGrey, kRed) && (c >> 8 & 0xFF) == (c & 0xFF);
+            }
+        EXPECT_GT(softText, 20);
+
+        EXPECT_TRUE(AllOf(p, 310, 20, 370, 80, [](uint32_t c) { return c == 0; }));
+        EXPECT_TRUE(untouchedAround(p, 310, 20, 370, 80));
+
+        const int block = output::markup::PixelateBlock({312, 120, 372, 180});
+        for (int by = 0; by < 60; by = output::markup::PixelateSpan(60, block, by).second)
+            for (int bx = 0; bx < 60; bx = output::markup::PixelateSpan(60, block, bx).second) {
+                const int right = 312 + output::markup::PixelateSpan(60, block, bx).second,
+                          bottom = 120 + output::markup::PixelateSpan(60, block, by).second;
+                uint64_t sum[3] = {}, n = 0;
+                for (int y = 120 + by; y < bottom; ++y)
+                    for (int x = 312 + bx; x < right; ++x, ++n)
+                        for (int c = 0; c < 3; ++c) sum[c] += KnownAt(x, y) >> (16 - 8 * c) & 0xFF;
+                const uint32_t mean = uint32_t(sum[0] / n << 16 | sum[1] / n << 8 | sum[2] / n);
+                EXPECT_TRUE(AllOf(p, 312 + bx, 120 + by, right, bottom,
+                                  [mean](uint32_t c) { return c == mean; }))
+                    << bx << "," << by;
+            }
+        EXPECT_TRUE(untouchedAround(p, 312, 120, 372, 180));
+    }
+}
+
 TEST_F(Markup, CropSetsTheSizeAndCaptionAndAMarkedFileAsksBeforeClosing) {
     const std::wstring path = TempPath(L"fotolark_markup.bmp");
     ASSERT_TRUE(output::SavePicture(form.PicBmp.GetPicture(), path));
@@ -425,7 +498,8 @@ TEST_F(Markup, TheMenuKeyOpensTheMenuAtTheCaret) {
     EXPECT_TRUE(form.Markup.Editor().Typing());
 }
 
-// A badge of three digits holds them: nothing of the number outside its disc.
+// A badge of three digits holds them: nothing of the number outside its disc
+// (whose smooth rim reaches a pixel's corner past its radius).
 // Pixelate's blocks are all at least 12 pixels, its last ones too.
 TEST_F(Markup, ABadgeHoldsItsNumberAndPixelateBlocksStayCoarse) {
     output::markup::Document doc;
@@ -444,7 +518,7 @@ TEST_F(Markup, ABadgeHoldsItsNumberAndPixelateBlocksStayCoarse) {
     int outside = 0;
     for (int y = 100 - r - 6; y <= 100 + r + 6; ++y)
         for (int x = 100 - r - 6; x <= 100 + r + 6; ++x)
-            if (std::hypot(x - 100, y - 100) > r + 1 && p.at(x, y) != kGrey) ++outside;
+            if (std::hypot(x - 100, y - 100) > r + 1.5 && p.at(x, y) != kGrey) ++outside;
     EXPECT_EQ(outside, 0);
     bool digits = false;
     for (int x = 100 - r; x <= 100 + r; ++x) digits = digits || p.at(x, 100) == 0xFFFFFF;
