@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/frm_main.h"
 #include "app/markup_view.h"
 #include "output/markup_render.h"
 #include "output/markup_text.h"
+#include "toolkit/handles.h"
 
 namespace app {
 
@@ -29,6 +31,26 @@ void Frame(mk::Canvas& canvas, const mk::Box& b) {
 }
 
 }  // namespace
+
+// A region of thin strips (a crop's edges as they move) has a bounding box
+// as big as the crop: composing that off screen at every move would lag.
+void MarkupView::PaintUpdate() {
+    std::vector<RECT> parts;
+    toolkit::UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+    if (update && GetUpdateRgn(Viewer(), update.get(), FALSE) == COMPLEXREGION) {
+        std::vector<char> data(GetRegionData(update.get(), 0, nullptr));
+        auto* header = reinterpret_cast<RGNDATA*>(data.data());
+        if (data.size() >= sizeof(RGNDATAHEADER) &&
+            GetRegionData(update.get(), DWORD(data.size()), header) && header->rdh.nCount <= 16) {
+            const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
+            parts.assign(rects, rects + header->rdh.nCount);
+        }
+    }
+    toolkit::PaintDC dc(Viewer());
+    if (parts.empty()) parts.push_back(dc.area());
+    for (RECT part : parts)
+        if (IntersectRect(&part, &part, &dc.area())) Paint(dc.get(), part);
+}
 
 void MarkupView::Paint(HDC dc, const RECT& dirty) {
     const mk::Box& crop = Doc().crop;

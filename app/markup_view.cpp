@@ -11,6 +11,7 @@
 #include "app/frm_main.h"
 #include "app/markup_strings.h"
 #include "output/markup_render.h"
+#include "output/markup_repaint.h"
 #include "toolkit/runtime.h"
 
 namespace app {
@@ -59,6 +60,13 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         case WM_KILLFOCUS:
             FollowCaret();
             return false;
+        case WM_TIMER:
+            if (wParam != kHintTimer) return false;
+            KillTimer(Viewer(), kHintTimer);
+            hintTimer_ = false;
+            hintShownAt_ = 0;
+            ShowHint(heldHint_);
+            return true;
     }
     if (form_.PicBmp.GetPicture().Empty()) return false;
     if (message != WM_PAINT) FollowPicture();
@@ -68,8 +76,7 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             const bool plain = !editor_.Marked() && !editor_.Pending() && !editor_.PendingCrop() &&
                                editor_.Selected() < 0;
             if (plain) return false;  // the picture box's own painting, palette and all
-            toolkit::PaintDC dc(Viewer());
-            Paint(dc.get(), dc.area());
+            PaintUpdate();
             return true;
         }
         case WM_LBUTTONDOWN: {
@@ -90,7 +97,7 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             return true;
         }
         case WM_MOUSEMOVE:
-            if (editor_.Dragging()) Changed(editor_.Drag(PicturePoint(lParam), shift));
+            if (editor_.Dragging()) DragTo(PicturePoint(lParam), shift);
             return true;
         case WM_LBUTTONUP:
             // Ended before the capture goes, which would end it where the pointer is.
@@ -131,6 +138,29 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         }
     }
     return false;
+}
+
+std::optional<mk::Box> MarkupView::DraggedBox() const {
+    std::optional<mk::Box> box = editor_.PendingCrop();
+    if (const auto& p = editor_.Pending(); p && p->kind == mk::Kind::Redaction)
+        box = mk::Between(p->points.front(), p->points.back());
+    if (box && box->Empty()) box.reset();
+    return box;
+}
+
+// A crop or redaction dragged across a big picture changes only along the
+// edges that moved: repainting its whole box at every move would lag.
+void MarkupView::DragTo(mk::Point p, bool shift) {
+    const std::optional<mk::Box> before = DraggedBox();
+    const mk::Box changed = editor_.Drag(p, shift);
+    const std::optional<mk::Box> after = DraggedBox();
+    if (!before || !after) return Changed(changed);
+    const mk::Box& crop = Doc().crop;
+    for (const mk::Box& strip : mk::EdgesMoved(*before, *after, editor_.HandleReach())) {
+        const RECT r = ClientBox(mk::Intersect(strip, crop));
+        InvalidateRect(Viewer(), &r, FALSE);
+    }
+    Changed(mk::Box{});
 }
 
 void MarkupView::SetTool(mk::Tool tool) { Changed(editor_.SetTool(tool)); }
@@ -232,9 +262,9 @@ void MarkupView::Changed(mk::Box changed) {
         if (dragged)
             hint += L"  " + std::to_wstring(dragged->Width()) + L" x " +
                     std::to_wstring(dragged->Height());
-        // Set only when it differs: a pointer move can come many times a frame.
-        if (form_.PanelText(1) != hint) form_.SetPanelText(1, hint);
+        ShowHint(hint);
     } else if (panelBeforeTool_) {
+        ShowHint(L"");
         form_.SetPanelText(1, *panelBeforeTool_);
         panelBeforeTool_.reset();
     }
@@ -244,6 +274,23 @@ void MarkupView::Changed(mk::Box changed) {
         revision_ = Steps().Revision();
         if (MarksChanged) MarksChanged();
     }
+}
+
+// A pointer can move many times a frame: while a drag goes on, the size in
+// the hint is shown at most once a frame, the last one when the frame is due.
+void MarkupView::ShowHint(const std::wstring& hint) {
+    constexpr UINT kFrameMs = 16;
+    heldHint_ = hint;
+    const ULONGLONG now = GetTickCount64();
+    if (editor_.Dragging() && now - hintShownAt_ < kFrameMs) {
+        if (!hintTimer_) hintTimer_ = SetTimer(Viewer(), kHintTimer, kFrameMs, nullptr) != 0;
+        if (hintTimer_) return;
+    }
+    if (hintTimer_) KillTimer(Viewer(), kHintTimer);
+    hintTimer_ = false;
+    hintShownAt_ = now;
+    // Set only when it differs: SB_SETTEXT repaints even the same text.
+    if (!heldHint_.empty() && form_.PanelText(1) != heldHint_) form_.SetPanelText(1, heldHint_);
 }
 
 toolkit::Picture MarkupView::MarkedPicture() {

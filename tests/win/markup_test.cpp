@@ -4,6 +4,7 @@
 #include <imm.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -341,6 +342,61 @@ TEST_F(Markup, HandlesNudgesAndRestyleMoveARedactionToExactPixels) {
     EXPECT_TRUE(exactly(Marked(), 130, 100, 320, 260, 0));
     Keys({VK_CONTROL, 'Z'});  // the side's drag, at once
     EXPECT_TRUE(exactly(Marked(), 100, 100, 320, 260, 0));
+}
+
+// What the viewer shows, read from the screen at a scroll offset with a crop
+// in effect and a mark selected, is the picture that leaves, pixel for pixel,
+// but for the selection's frame and handles.
+TEST_F(Markup, TheViewerShowsTheMergedPictureAtAScrollOffsetWithACropAndASelection) {
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 1400, 1000, SWP_NOZORDER);
+    Pump();
+    const struct {
+        WORD key;
+        Spot from, to;
+    } marks[] = {{'X', {310, 240}, {390, 300}}, {'M', {700, 240}, {760, 300}},
+                 {'E', {420, 250}, {560, 340}}, {'A', {220, 520}, {700, 420}},
+                 {'L', {210, 235}, {850, 555}}, {'R', {600, 360}, {800, 540}}};
+    for (const auto& m : marks) {
+        Keys({m.key});
+        Drag(m.from, m.to);
+    }
+    Keys({'C'});
+    Drag({100, 80}, {1100, 850});
+    Keys({VK_RETURN});
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 900, 700, SWP_NOZORDER);
+    ScrollTo(100, 150);
+    Keys({'V'});
+    ClickAt({600, 450});  // the rectangle's left side
+    ASSERT_EQ(form.Markup.Editor().Selected(), 5);
+
+    RECT view, shown;
+    GetWindowRect(form.picScroll.hwnd(), &view);
+    GetWindowRect(form.PicBmp.hwnd(), &shown);
+    ASSERT_LT(shown.left, view.left);  // scrolled
+    const Pixels screen = ReadScreen(view);
+    const Pixels flat = Marked();
+    ASSERT_EQ(flat.width, 1000);
+    ASSERT_EQ(flat.height, 770);
+    const auto& crop = form.Markup.Doc().crop;
+    const auto s = form.Markup.Editor().SelectionBox();
+    const RECT selection{s.left - crop.left, s.top - crop.top, s.right - crop.left,
+                         s.bottom - crop.top};
+    int wrong = 0;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x) {
+            const POINT at{x + view.left - shown.left, y + view.top - shown.top};
+            if (at.x >= flat.width || at.y >= flat.height || PtInRect(&selection, at)) continue;
+            if (screen.at(x, y) != flat.at(at.x, at.y) && wrong++ < 3)
+                ADD_FAILURE() << "at " << at.x << "," << at.y << ": " << std::hex << screen.at(x, y)
+                              << " shown, " << flat.at(at.x, at.y) << " merged";
+        }
+    EXPECT_EQ(wrong, 0);
+    // The left side's handle: white, in a dark rim.
+    const int r = std::max(2, form.Markup.Editor().HandleReach() - 1);
+    const POINT handle{600 - crop.left + shown.left - view.left,
+                       450 - crop.top + shown.top - view.top};
+    EXPECT_EQ(screen.at(handle.x, handle.y), 0xFFFFFFu);
+    EXPECT_EQ(screen.at(handle.x - r, handle.y), 0u);
 }
 
 // A text edited again, as a writer of any language does: the system caret and
