@@ -24,10 +24,14 @@ void Darken(mk::Canvas& canvas, const mk::Box& b) {
             canvas.At(x, y) = (canvas.At(x, y) >> 1) & 0x7F7F7F;
 }
 
-void Frame(mk::Canvas& canvas, const mk::Box& b) {
+// A dotted frame `width` pixels thick inside the box.
+void Frame(mk::Canvas& canvas, const mk::Box& b, int width) {
     RECT r{b.left - canvas.Area().left, b.top - canvas.Area().top, b.right - canvas.Area().left,
            b.bottom - canvas.Area().top};
-    DrawFocusRect(canvas.dc(), &r);
+    for (int i = 0; i < width && r.right - r.left > 2 && r.bottom - r.top > 2; ++i) {
+        DrawFocusRect(canvas.dc(), &r);
+        InflateRect(&r, -1, -1);
+    }
 }
 
 }  // namespace
@@ -97,7 +101,9 @@ void MarkupView::Paint(HDC dc, const RECT& dirty) {
     if (editor_.Selected() >= 0 && size_t(editor_.Selected()) < Doc().marks.size()) {
         const mk::Mark& selected = Doc().marks[editor_.Selected()];
         const mk::Box b = mk::Bounds(selected);
-        Frame(canvas, mk::Box{b.left - 2, b.top - 2, b.right + 2, b.bottom + 2});
+        const int32_t out = 1 + frameWidth_;
+        Frame(canvas, mk::Box{b.left - out, b.top - out, b.right + out, b.bottom + out},
+              frameWidth_);
         // Handles: white squares with a dark rim, as big as their reach.
         const int32_t r = std::max(2, editor_.HandleReach() - 1);
         for (const mk::HandleSpot& h : mk::HandlesOf(selected)) {
@@ -115,7 +121,7 @@ void MarkupView::Paint(HDC dc, const RECT& dirty) {
         Darken(canvas, mk::Box{crop.left, c.bottom, crop.right, crop.bottom});
         Darken(canvas, mk::Box{crop.left, c.top, c.left, c.bottom});
         Darken(canvas, mk::Box{c.right, c.top, crop.right, c.bottom});
-        Frame(canvas, c);
+        Frame(canvas, c, frameWidth_);
     }
     BitBlt(dc, shown.left, shown.top, area.Width(), area.Height(), canvas.dc(), 0, 0, SRCCOPY);
 }

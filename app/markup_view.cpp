@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/file_caption.h"
@@ -172,7 +174,9 @@ void MarkupView::Reset(const std::wstring& openedName) {
     editor_.measure = mk::FontMeasure();
     {
         toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-        editor_.SetScale(GetDeviceCaps(screen.get(), LOGPIXELSX) / 96.0);
+        const double scale = GetDeviceCaps(screen.get(), LOGPIXELSX) / 96.0;
+        editor_.SetScale(scale);
+        frameWidth_ = std::max(1, int(std::lround(scale)));
     }
     pictureGeneration_ = form_.PicBmp.Generation();
     openedName_ = openedName;

@@ -110,6 +110,7 @@ private:
     ULONGLONG hintShownAt_ = 0;
     bool hintTimer_ = false;
     bool caretMade_ = false;
+    int frameWidth_ = 1;  // of the selection's and the crop's frames, in pixels
     // The last press, for a double click: the viewer's class takes none.
     LONG pressTime_ = 0;
     POINT pressAt_{};
