@@ -20,6 +20,14 @@ namespace app {
 
 namespace mk = output::markup;
 
+namespace {
+
+// Kinds whose pixels depend only on where the edges of their box are: moving
+// an edge changes nothing away from the edges.
+bool EdgesOnly(mk::Kind kind) { return kind == mk::Kind::Rectangle || kind == mk::Kind::Redaction; }
+
+}  // namespace
+
 HWND MarkupView::Viewer() const { return form_.PicBmp.hwnd(); }
 
 void MarkupView::Attach() {
@@ -142,24 +150,45 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     return false;
 }
 
-std::optional<mk::Box> MarkupView::DraggedBox() const {
-    std::optional<mk::Box> box = editor_.PendingCrop();
-    if (const auto& p = editor_.Pending(); p && p->kind == mk::Kind::Redaction)
-        box = mk::Between(p->points.front(), p->points.back());
-    if (box && box->Empty()) box.reset();
-    return box;
+std::optional<MarkupView::DraggedBox> MarkupView::Dragged() const {
+    DraggedBox d;
+    if (const auto& crop = editor_.PendingCrop()) {
+        d.box = *crop;
+        d.reach = editor_.HandleReach();
+    } else if (const auto& p = editor_.Pending(); p && EdgesOnly(p->kind)) {
+        d.box = mk::Between(p->points.front(), p->points.back());
+        d.reach = d.box.left - mk::Bounds(*p).left + 1;
+    } else if (const int i = editor_.Selected();
+               i >= 0 && editor_.DraggedHandle() != mk::Handle::None &&
+               size_t(i) < Doc().marks.size() && EdgesOnly(Doc().marks[i].kind)) {
+        const mk::Mark& m = Doc().marks[i];
+        d.box = mk::Between(m.points.front(), m.points.back());
+        d.reach = d.box.left - editor_.SelectionBox().left + 1;
+        for (const mk::HandleSpot& h : mk::HandlesOf(m)) d.handles.push_back(h.at);
+    }
+    if (d.box.Empty()) return std::nullopt;
+    return d;
 }
 
-// A crop or redaction dragged across a big picture changes only along the
-// edges that moved: repainting its whole box at every move would lag.
+// A box dragged across a big picture changes only along the edges that
+// moved (and where the handles of its sides went): repainting all of it at
+// every move would lag.
 void MarkupView::DragTo(mk::Point p, bool shift) {
-    const std::optional<mk::Box> before = DraggedBox();
+    const std::optional<DraggedBox> before = Dragged();
     const mk::Box changed = editor_.Drag(p, shift);
-    const std::optional<mk::Box> after = DraggedBox();
-    if (!before || !after) return Changed(changed);
+    const std::optional<DraggedBox> after = Dragged();
+    if (!before || !after || before->handles.size() != after->handles.size())
+        return Changed(changed);
+    const int32_t reach = std::max(before->reach, after->reach);
+    std::vector<mk::Box> parts = mk::EdgesMoved(before->box, after->box, reach);
+    for (size_t i = 0; i < before->handles.size(); ++i)
+        if (!(before->handles[i] == after->handles[i]))
+            for (const mk::Point& at : {before->handles[i], after->handles[i]})
+                parts.push_back(
+                    mk::Box{at.x - reach, at.y - reach, at.x + reach + 1, at.y + reach + 1});
     const mk::Box& crop = Doc().crop;
-    for (const mk::Box& strip : mk::EdgesMoved(*before, *after, editor_.HandleReach())) {
-        const RECT r = ClientBox(mk::Intersect(strip, crop));
+    for (const mk::Box& part : parts) {
+        const RECT r = ClientBox(mk::Intersect(part, crop));
         InvalidateRect(Viewer(), &r, FALSE);
     }
     Changed(mk::Box{});

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "output/markup_editor.h"
 #include "toolkit/picture.h"
@@ -73,8 +74,15 @@ private:
     // a few thin ones.
     void PaintUpdate();
     void Paint(HDC dc, const RECT& dirty);
-    // The crop or redaction being dragged out, when it spans pixels.
-    std::optional<output::markup::Box> DraggedBox() const;
+    // A box whose drag changes only what lies near its edges: a crop, or a
+    // rectangle or redaction drawn or resized by a handle, with how far from
+    // its edges it is drawn and the handles it shows.
+    struct DraggedBox {
+        output::markup::Box box;
+        int32_t reach = 0;
+        std::vector<output::markup::Point> handles;
+    };
+    std::optional<DraggedBox> Dragged() const;
     void DragTo(output::markup::Point p, bool shift);
     void ShowMenu(POINT screen);
     void SetTool(output::markup::Tool tool);

@@ -374,30 +374,49 @@ TEST_F(Markup, TheViewerShowsTheMergedPictureAtAScrollOffsetWithACropAndASelecti
     GetWindowRect(form.picScroll.hwnd(), &view);
     GetWindowRect(form.PicBmp.hwnd(), &shown);
     ASSERT_LT(shown.left, view.left);  // scrolled
-    const Pixels screen = ReadScreen(view);
-    const Pixels flat = Marked();
-    ASSERT_EQ(flat.width, 1000);
-    ASSERT_EQ(flat.height, 770);
     const auto& crop = form.Markup.Doc().crop;
-    const auto s = form.Markup.Editor().SelectionBox();
-    const RECT selection{s.left - crop.left, s.top - crop.top, s.right - crop.left,
-                         s.bottom - crop.top};
-    int wrong = 0;
-    for (int y = 0; y < screen.height; ++y)
-        for (int x = 0; x < screen.width; ++x) {
-            const POINT at{x + view.left - shown.left, y + view.top - shown.top};
-            if (at.x >= flat.width || at.y >= flat.height || PtInRect(&selection, at)) continue;
-            if (screen.at(x, y) != flat.at(at.x, at.y) && wrong++ < 3)
-                ADD_FAILURE() << "at " << at.x << "," << at.y << ": " << std::hex << screen.at(x, y)
-                              << " shown, " << flat.at(at.x, at.y) << " merged";
-        }
-    EXPECT_EQ(wrong, 0);
-    // The left side's handle: white, in a dark rim.
     const int r = std::max(2, form.Markup.Editor().HandleReach() - 1);
+    // Pixels shown unlike the merged picture's, but for the selection's frame
+    // just outside the mark and its handles.
+    const auto wrongPixels = [&](const Pixels& screen) {
+        const Pixels flat = Marked();
+        EXPECT_EQ(flat.width, 1000);
+        const output::markup::Mark& selected = form.Markup.Doc().marks[5];
+        const auto b = output::markup::Bounds(selected);
+        const RECT mark{b.left - crop.left, b.top - crop.top, b.right - crop.left,
+                        b.bottom - crop.top};
+        RECT frame = mark;
+        InflateRect(&frame, 3, 3);
+        const auto isFrameOrHandle = [&](POINT at) {
+            if (PtInRect(&frame, at) && !PtInRect(&mark, at)) return true;
+            for (const auto& h : output::markup::HandlesOf(selected))
+                if (std::abs(at.x - (h.at.x - crop.left)) <= r &&
+                    std::abs(at.y - (h.at.y - crop.top)) <= r)
+                    return true;
+            return false;
+        };
+        int wrong = 0;
+        for (int y = 0; y < screen.height; ++y)
+            for (int x = 0; x < screen.width; ++x) {
+                const POINT at{x + view.left - shown.left, y + view.top - shown.top};
+                if (at.x >= flat.width || at.y >= flat.height || isFrameOrHandle(at)) continue;
+                if (screen.at(x, y) != flat.at(at.x, at.y) && wrong++ < 3)
+                    ADD_FAILURE() << "at " << at.x << "," << at.y << ": " << std::hex
+                                  << screen.at(x, y) << " shown, " << flat.at(at.x, at.y)
+                                  << " merged";
+            }
+        return wrong;
+    };
+    const Pixels screen = ReadScreen(view);
+    EXPECT_EQ(wrongPixels(screen), 0);
+    // The left side's handle: white, in a dark rim.
     const POINT handle{600 - crop.left + shown.left - view.left,
                        450 - crop.top + shown.top - view.top};
     EXPECT_EQ(screen.at(handle.x, handle.y), 0xFFFFFFu);
     EXPECT_EQ(screen.at(handle.x - r, handle.y), 0u);
+    // Resized by its corner: nothing of the old frame and handles stays.
+    Drag({800, 540}, {950, 620});
+    EXPECT_EQ(wrongPixels(ReadScreen(view)), 0);
 }
 
 // A text edited again, as a writer of any language does: the system caret and
