@@ -38,16 +38,22 @@ void Frame(mk::Canvas& canvas, const mk::Box& b, int width) {
 
 // A region of thin strips (a crop's edges as they move) has a bounding box
 // as big as the crop: composing that off screen at every move would lag.
+// Each part draws the marks over it again, so a small region is drawn whole.
 void MarkupView::PaintUpdate() {
+    constexpr size_t kFewParts = 4;
+    constexpr LONG kLargeArea = 512 * 512;
     std::vector<RECT> parts;
     toolkit::UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
     if (update && GetUpdateRgn(Viewer(), update.get(), FALSE) == COMPLEXREGION) {
         std::vector<char> data(GetRegionData(update.get(), 0, nullptr));
         auto* header = reinterpret_cast<RGNDATA*>(data.data());
         if (data.size() >= sizeof(RGNDATAHEADER) &&
-            GetRegionData(update.get(), DWORD(data.size()), header) && header->rdh.nCount <= 16) {
+            GetRegionData(update.get(), DWORD(data.size()), header)) {
+            const RECT& all = header->rdh.rcBound;
+            const LONG area = (all.right - all.left) * (all.bottom - all.top);
             const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
-            parts.assign(rects, rects + header->rdh.nCount);
+            if (header->rdh.nCount <= kFewParts || (header->rdh.nCount <= 16 && area > kLargeArea))
+                parts.assign(rects, rects + header->rdh.nCount);
         }
     }
     toolkit::PaintDC dc(Viewer());

@@ -356,7 +356,7 @@ TEST_F(Markup, TheViewerShowsTheMergedPictureAtAScrollOffsetWithACropAndASelecti
         Spot from, to;
     } marks[] = {{'X', {310, 240}, {390, 300}}, {'M', {700, 240}, {760, 300}},
                  {'E', {420, 250}, {560, 340}}, {'A', {220, 520}, {700, 420}},
-                 {'L', {210, 235}, {850, 555}}, {'R', {600, 360}, {800, 540}}};
+                 {'L', {210, 235}, {850, 555}}, {'R', {300, 320}, {800, 540}}};
     for (const auto& m : marks) {
         Keys({m.key});
         Drag(m.from, m.to);
@@ -367,7 +367,7 @@ TEST_F(Markup, TheViewerShowsTheMergedPictureAtAScrollOffsetWithACropAndASelecti
     SetWindowPos(form.hwnd(), nullptr, 0, 0, 900, 700, SWP_NOZORDER);
     ScrollTo(100, 150);
     Keys({'V'});
-    ClickAt({600, 450});  // the rectangle's left side
+    ClickAt({300, 430});  // the rectangle's left side
     ASSERT_EQ(form.Markup.Editor().Selected(), 5);
 
     RECT view, shown;
@@ -410,12 +410,13 @@ TEST_F(Markup, TheViewerShowsTheMergedPictureAtAScrollOffsetWithACropAndASelecti
     const Pixels screen = ReadScreen(view);
     EXPECT_EQ(wrongPixels(screen), 0);
     // The left side's handle: white, in a dark rim.
-    const POINT handle{600 - crop.left + shown.left - view.left,
-                       450 - crop.top + shown.top - view.top};
+    const POINT handle{300 - crop.left + shown.left - view.left,
+                       430 - crop.top + shown.top - view.top};
     EXPECT_EQ(screen.at(handle.x, handle.y), 0xFFFFFFu);
     EXPECT_EQ(screen.at(handle.x - r, handle.y), 0u);
-    // Resized by its corner: nothing of the old frame and handles stays.
-    Drag({800, 540}, {950, 620});
+    // Resized by its corner over much of the view: nothing of the old frame
+    // and handles stays.
+    Drag({800, 540}, {1050, 780});
     EXPECT_EQ(wrongPixels(ReadScreen(view)), 0);
 }
 
