@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/frm_main.h"
 #include "app/markup_view.h"
 #include "output/markup_render.h"
 #include "output/markup_text.h"
+#include "toolkit/handles.h"
 
 namespace app {
 
@@ -22,13 +24,43 @@ void Darken(mk::Canvas& canvas, const mk::Box& b) {
             canvas.At(x, y) = (canvas.At(x, y) >> 1) & 0x7F7F7F;
 }
 
-void Frame(mk::Canvas& canvas, const mk::Box& b) {
+// A dotted frame `width` pixels thick inside the box.
+void Frame(mk::Canvas& canvas, const mk::Box& b, int width) {
     RECT r{b.left - canvas.Area().left, b.top - canvas.Area().top, b.right - canvas.Area().left,
            b.bottom - canvas.Area().top};
-    DrawFocusRect(canvas.dc(), &r);
+    for (int i = 0; i < width && r.right - r.left > 2 && r.bottom - r.top > 2; ++i) {
+        DrawFocusRect(canvas.dc(), &r);
+        InflateRect(&r, -1, -1);
+    }
 }
 
 }  // namespace
+
+// A region of thin strips (a crop's edges as they move) has a bounding box
+// as big as the crop: composing that off screen at every move would lag.
+// Each part draws the marks over it again, so a small region is drawn whole.
+void MarkupView::PaintUpdate() {
+    constexpr size_t kFewParts = 4;
+    constexpr LONG kLargeArea = 512 * 512;
+    std::vector<RECT> parts;
+    toolkit::UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+    if (update && GetUpdateRgn(Viewer(), update.get(), FALSE) == COMPLEXREGION) {
+        std::vector<char> data(GetRegionData(update.get(), 0, nullptr));
+        auto* header = reinterpret_cast<RGNDATA*>(data.data());
+        if (data.size() >= sizeof(RGNDATAHEADER) &&
+            GetRegionData(update.get(), DWORD(data.size()), header)) {
+            const RECT& all = header->rdh.rcBound;
+            const LONG area = (all.right - all.left) * (all.bottom - all.top);
+            const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
+            if (header->rdh.nCount <= kFewParts || (header->rdh.nCount <= 16 && area > kLargeArea))
+                parts.assign(rects, rects + header->rdh.nCount);
+        }
+    }
+    toolkit::PaintDC dc(Viewer());
+    if (parts.empty()) parts.push_back(dc.area());
+    for (RECT part : parts)
+        if (IntersectRect(&part, &part, &dc.area())) Paint(dc.get(), part);
+}
 
 void MarkupView::Paint(HDC dc, const RECT& dirty) {
     const mk::Box& crop = Doc().crop;
@@ -75,7 +107,9 @@ void MarkupView::Paint(HDC dc, const RECT& dirty) {
     if (editor_.Selected() >= 0 && size_t(editor_.Selected()) < Doc().marks.size()) {
         const mk::Mark& selected = Doc().marks[editor_.Selected()];
         const mk::Box b = mk::Bounds(selected);
-        Frame(canvas, mk::Box{b.left - 2, b.top - 2, b.right + 2, b.bottom + 2});
+        const int32_t out = 1 + frameWidth_;
+        Frame(canvas, mk::Box{b.left - out, b.top - out, b.right + out, b.bottom + out},
+              frameWidth_);
         // Handles: white squares with a dark rim, as big as their reach.
         const int32_t r = std::max(2, editor_.HandleReach() - 1);
         for (const mk::HandleSpot& h : mk::HandlesOf(selected)) {
@@ -93,7 +127,7 @@ void MarkupView::Paint(HDC dc, const RECT& dirty) {
         Darken(canvas, mk::Box{crop.left, c.bottom, crop.right, crop.bottom});
         Darken(canvas, mk::Box{crop.left, c.top, c.left, c.bottom});
         Darken(canvas, mk::Box{c.right, c.top, crop.right, c.bottom});
-        Frame(canvas, c);
+        Frame(canvas, c, frameWidth_);
     }
     BitBlt(dc, shown.left, shown.top, area.Width(), area.Height(), canvas.dc(), 0, 0, SRCCOPY);
 }

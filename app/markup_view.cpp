@@ -5,17 +5,28 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/file_caption.h"
 #include "app/frm_main.h"
 #include "app/markup_strings.h"
 #include "output/markup_render.h"
+#include "output/markup_repaint.h"
 #include "toolkit/runtime.h"
 
 namespace app {
 
 namespace mk = output::markup;
+
+namespace {
+
+// Kinds whose pixels depend only on where the edges of their box are: moving
+// an edge changes nothing away from the edges.
+bool EdgesOnly(mk::Kind kind) { return kind == mk::Kind::Rectangle || kind == mk::Kind::Redaction; }
+
+}  // namespace
 
 HWND MarkupView::Viewer() const { return form_.PicBmp.hwnd(); }
 
@@ -59,6 +70,13 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         case WM_KILLFOCUS:
             FollowCaret();
             return false;
+        case WM_TIMER:
+            if (wParam != kHintTimer) return false;
+            KillTimer(Viewer(), kHintTimer);
+            hintTimer_ = false;
+            hintShownAt_ = 0;
+            ShowHint(heldHint_);
+            return true;
     }
     if (form_.PicBmp.GetPicture().Empty()) return false;
     if (message != WM_PAINT) FollowPicture();
@@ -68,8 +86,7 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             const bool plain = !editor_.Marked() && !editor_.Pending() && !editor_.PendingCrop() &&
                                editor_.Selected() < 0;
             if (plain) return false;  // the picture box's own painting, palette and all
-            toolkit::PaintDC dc(Viewer());
-            Paint(dc.get(), dc.area());
+            PaintUpdate();
             return true;
         }
         case WM_LBUTTONDOWN: {
@@ -90,7 +107,7 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             return true;
         }
         case WM_MOUSEMOVE:
-            if (editor_.Dragging()) Changed(editor_.Drag(PicturePoint(lParam), shift));
+            if (editor_.Dragging()) DragTo(PicturePoint(lParam), shift);
             return true;
         case WM_LBUTTONUP:
             // Ended before the capture goes, which would end it where the pointer is.
@@ -133,6 +150,50 @@ bool MarkupView::OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     return false;
 }
 
+std::optional<MarkupView::DraggedBox> MarkupView::Dragged() const {
+    DraggedBox d;
+    if (const auto& crop = editor_.PendingCrop()) {
+        d.box = *crop;
+        d.reach = editor_.HandleReach();
+    } else if (const auto& p = editor_.Pending(); p && EdgesOnly(p->kind)) {
+        d.box = mk::Between(p->points.front(), p->points.back());
+        d.reach = d.box.left - mk::Bounds(*p).left + 1;
+    } else if (const int i = editor_.Selected();
+               i >= 0 && editor_.DraggedHandle() != mk::Handle::None &&
+               size_t(i) < Doc().marks.size() && EdgesOnly(Doc().marks[i].kind)) {
+        const mk::Mark& m = Doc().marks[i];
+        d.box = mk::Between(m.points.front(), m.points.back());
+        d.reach = d.box.left - editor_.SelectionBox().left + 1;
+        for (const mk::HandleSpot& h : mk::HandlesOf(m)) d.handles.push_back(h.at);
+    }
+    if (d.box.Empty()) return std::nullopt;
+    return d;
+}
+
+// A box dragged across a big picture changes only along the edges that
+// moved (and where the handles of its sides went): repainting all of it at
+// every move would lag.
+void MarkupView::DragTo(mk::Point p, bool shift) {
+    const std::optional<DraggedBox> before = Dragged();
+    const mk::Box changed = editor_.Drag(p, shift);
+    const std::optional<DraggedBox> after = Dragged();
+    if (!before || !after || before->handles.size() != after->handles.size())
+        return Changed(changed);
+    const int32_t reach = std::max(before->reach, after->reach);
+    std::vector<mk::Box> parts = mk::EdgesMoved(before->box, after->box, reach);
+    for (size_t i = 0; i < before->handles.size(); ++i)
+        if (!(before->handles[i] == after->handles[i]))
+            for (const mk::Point& at : {before->handles[i], after->handles[i]})
+                parts.push_back(
+                    mk::Box{at.x - reach, at.y - reach, at.x + reach + 1, at.y + reach + 1});
+    const mk::Box& crop = Doc().crop;
+    for (const mk::Box& part : parts) {
+        const RECT r = ClientBox(mk::Intersect(part, crop));
+        InvalidateRect(Viewer(), &r, FALSE);
+    }
+    Changed(mk::Box{});
+}
+
 void MarkupView::SetTool(mk::Tool tool) { Changed(editor_.SetTool(tool)); }
 
 void MarkupView::Reset(const std::wstring& openedName) {
@@ -142,7 +203,9 @@ void MarkupView::Reset(const std::wstring& openedName) {
     editor_.measure = mk::FontMeasure();
     {
         toolkit::WindowDC screen(nullptr, toolkit::WindowDC::Area::Client);
-        editor_.SetScale(GetDeviceCaps(screen.get(), LOGPIXELSX) / 96.0);
+        const double scale = GetDeviceCaps(screen.get(), LOGPIXELSX) / 96.0;
+        editor_.SetScale(scale);
+        frameWidth_ = std::max(1, int(std::lround(scale)));
     }
     pictureGeneration_ = form_.PicBmp.Generation();
     openedName_ = openedName;
@@ -232,9 +295,9 @@ void MarkupView::Changed(mk::Box changed) {
         if (dragged)
             hint += L"  " + std::to_wstring(dragged->Width()) + L" x " +
                     std::to_wstring(dragged->Height());
-        // Set only when it differs: a pointer move can come many times a frame.
-        if (form_.PanelText(1) != hint) form_.SetPanelText(1, hint);
+        ShowHint(hint);
     } else if (panelBeforeTool_) {
+        ShowHint(L"");
         form_.SetPanelText(1, *panelBeforeTool_);
         panelBeforeTool_.reset();
     }
@@ -244,6 +307,23 @@ void MarkupView::Changed(mk::Box changed) {
         revision_ = Steps().Revision();
         if (MarksChanged) MarksChanged();
     }
+}
+
+// A pointer can move many times a frame: while a drag goes on, the size in
+// the hint is shown at most once a frame, the last one when the frame is due.
+void MarkupView::ShowHint(const std::wstring& hint) {
+    constexpr UINT kFrameMs = 16;
+    heldHint_ = hint;
+    const ULONGLONG now = GetTickCount64();
+    if (editor_.Dragging() && now - hintShownAt_ < kFrameMs) {
+        if (!hintTimer_) hintTimer_ = SetTimer(Viewer(), kHintTimer, kFrameMs, nullptr) != 0;
+        if (hintTimer_) return;
+    }
+    if (hintTimer_) KillTimer(Viewer(), kHintTimer);
+    hintTimer_ = false;
+    hintShownAt_ = now;
+    // Set only when it differs: SB_SETTEXT repaints even the same text.
+    if (!heldHint_.empty() && form_.PanelText(1) != heldHint_) form_.SetPanelText(1, heldHint_);
 }
 
 toolkit::Picture MarkupView::MarkedPicture() {

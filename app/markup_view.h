@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "output/markup_editor.h"
 #include "toolkit/picture.h"
@@ -69,7 +70,20 @@ public:
 private:
     static LRESULT CALLBACK ViewerProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     bool OnViewerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Paints the viewer's update region, rectangle by rectangle where it is
+    // a few thin ones.
+    void PaintUpdate();
     void Paint(HDC dc, const RECT& dirty);
+    // A box whose drag changes only what lies near its edges: a crop, or a
+    // rectangle or redaction drawn or resized by a handle, with how far from
+    // its edges it is drawn and the handles it shows.
+    struct DraggedBox {
+        output::markup::Box box;
+        int32_t reach = 0;
+        std::vector<output::markup::Point> handles;
+    };
+    std::optional<DraggedBox> Dragged() const;
+    void DragTo(output::markup::Point p, bool shift);
     void ShowMenu(POINT screen);
     void SetTool(output::markup::Tool tool);
     // Resets the marks when the picture changed behind their back.
@@ -88,6 +102,8 @@ private:
     // is, the focus on the viewer while a text is typed, and the caret in sight.
     void FollowCaret();
     void ScrollIntoView(const output::markup::Box& box);
+    // The tool's hint in status panel 1; empty while none is shown.
+    void ShowHint(const std::wstring& hint);
     void OnComposition(LPARAM parts, LRESULT& result);
 
     FrmMain& form_;
@@ -97,7 +113,12 @@ private:
     uint64_t revision_ = 0;           // of the marks last reported
     bool madeUnsaved_ = false;
     std::optional<std::wstring> panelBeforeTool_;
+    static constexpr UINT_PTR kHintTimer = 1;
+    std::wstring heldHint_;
+    ULONGLONG hintShownAt_ = 0;
+    bool hintTimer_ = false;
     bool caretMade_ = false;
+    int frameWidth_ = 1;  // of the selection's and the crop's frames, in pixels
     // The last press, for a double click: the viewer's class takes none.
     LONG pressTime_ = 0;
     POINT pressAt_{};

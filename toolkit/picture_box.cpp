@@ -50,10 +50,17 @@ void PictureBox::SetPicture(Picture picture) {
 }
 
 void PictureBox::Paint(HDC dc, const RECT& dirty) {
-    FillRect(dc, &dirty, GetSysColorBrush(sysColor_));
     const HBITMAP bitmap = picture_.Bitmap();
+    const SIZE size = bitmap ? picture_.PixelSize() : SIZE{};
+    {
+        // The background only around the picture: filled under it too, it
+        // would show for a moment before the picture covers it.
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, 0, 0, size.cx, size.cy);
+        FillRect(dc, &dirty, GetSysColorBrush(sysColor_));
+        RestoreDC(dc, saved);
+    }
     if (!bitmap) return;
-    const SIZE size = picture_.PixelSize();
     UniqueDC memory(CreateCompatibleDC(dc));
     if (!memory) return;
     SelectGuard selected(memory.get(), bitmap);

@@ -5,6 +5,7 @@
 #include "output/markup_editor.h"
 #include "output/markup_geometry.h"
 #include "output/markup_history.h"
+#include "output/markup_repaint.h"
 #include "output/markup_text.h"
 
 namespace output::markup {
@@ -391,6 +392,44 @@ TEST(MarkupGeometry, LastPixelateBlocksJoinAThinRemainderAndBadgesHoldTheirNumbe
     }
     EXPECT_GT(StepRadius(3, 120), StepRadius(3, 12));
     EXPECT_EQ(StepRadius(3, 1), StepRadius(3, 9));
+}
+
+// A crop dragged across a picture: every pixel whose shade or frame changes is
+// repainted (else a trail stays on screen), and a small move repaints little.
+TEST(MarkupRepaint, AMovedEdgeRepaintsWhatChangedAndLittleElse) {
+    const auto looks = [](const Box& b, int32_t reach, int32_t x, int32_t y) {
+        if (b.Empty()) return 0;  // nothing is drawn
+        const bool inside = x >= b.left && x < b.right && y >= b.top && y < b.bottom;
+        const bool nearEdge = x >= b.left - reach && x < b.right + reach && y >= b.top - reach &&
+                              y < b.bottom + reach &&
+                              !(x >= b.left + reach && x < b.right - reach && y >= b.top + reach &&
+                                y < b.bottom - reach);
+        return int(inside) + 2 * int(nearEdge);
+    };
+    uint32_t seed = 7;
+    const auto next = [&seed](int32_t n) {
+        seed = seed * 1103515245 + 12345;
+        return int32_t(seed >> 16) % n;
+    };
+    for (int i = 0; i < 400; ++i) {
+        const Point a{next(20), next(20)};
+        const Box before = Between(a, {next(30), next(30)}),
+                  after = Between(a, {next(30), next(30)});
+        const int32_t reach = next(4);
+        const std::vector<Box> strips = EdgesMoved(before, after, reach);
+        for (int32_t y = -6; y < 36; ++y)
+            for (int32_t x = -6; x < 36; ++x) {
+                if (looks(before, reach, x, y) == looks(after, reach, x, y)) continue;
+                bool covered = false;
+                for (const Box& s : strips)
+                    covered = covered || (x >= s.left && x < s.right && y >= s.top && y < s.bottom);
+                ASSERT_TRUE(covered) << i << ": " << x << "," << y;
+            }
+    }
+    int64_t area = 0;
+    for (const Box& s : EdgesMoved(Box{10, 10, 7000, 4000}, Box{10, 10, 7003, 4002}, 3))
+        area += int64_t(s.Width()) * s.Height();
+    EXPECT_LT(area, 20 * (7000 + 4000));
 }
 
 }  // namespace

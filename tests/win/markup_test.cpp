@@ -357,17 +357,13 @@ TEST_F(Markup, CropSetsTheSizeAndCaptionAndAMarkedFileAsksBeforeClosing) {
     ASSERT_FALSE(form.CaptureUnsaved);
 
     Keys({'C'});
-    ClickAt({100, 100});  // a click spans nothing, and crops nothing
-    Keys({VK_RETURN});
-    EXPECT_EQ(form.PicBmp.AsControl().Width(), kWidth * 15);
-    Keys({'C'});
-    Drag({30, 40}, {230, 140});
+    Drag({30, 40}, {230, 190});  // b - a pixels, as the free region keeps
     Keys({VK_RETURN});
     EXPECT_EQ(form.PicBmp.AsControl().Width(), 200 * 15);
-    EXPECT_EQ(form.PicBmp.AsControl().Height(), 100 * 15);
+    EXPECT_EQ(form.PicBmp.AsControl().Height(), 150 * 15);
     wchar_t caption[256];
     GetWindowTextW(form.hwnd(), caption, 256);
-    EXPECT_NE(std::wstring(caption).find(L"fotolark_markup.bmp(3000x1500)"), std::wstring::npos)
+    EXPECT_NE(std::wstring(caption).find(L"fotolark_markup.bmp(3000x2250)"), std::wstring::npos)
         << caption;
     const Pixels cropped = Marked();
     ASSERT_EQ(cropped.width, 200);
@@ -382,6 +378,11 @@ TEST_F(Markup, CropSetsTheSizeAndCaptionAndAMarkedFileAsksBeforeClosing) {
     Keys({VK_CONTROL, 'Z'});
     EXPECT_EQ(form.PicBmp.AsControl().Width(), kWidth * 15);
     EXPECT_FALSE(form.CaptureUnsaved);  // as it was opened
+    Keys({'C'});
+    ClickAt({100, 100});  // a click spans nothing, and crops nothing
+    Keys({VK_RETURN});
+    EXPECT_EQ(form.PicBmp.AsControl().Width(), kWidth * 15);
+    EXPECT_FALSE(form.CaptureUnsaved);
     DeleteFileW(path.c_str());
 }
 
@@ -414,6 +415,81 @@ TEST_F(Markup, HandlesNudgesAndRestyleMoveARedactionToExactPixels) {
     EXPECT_TRUE(exactly(Marked(), 130, 100, 320, 260, 0));
     Keys({VK_CONTROL, 'Z'});  // the side's drag, at once
     EXPECT_TRUE(exactly(Marked(), 100, 100, 320, 260, 0));
+}
+
+// What the viewer shows, read from the screen at a scroll offset with a crop
+// in effect and a mark selected, is the picture that leaves, pixel for pixel,
+// but for the selection's frame and handles.
+TEST_F(Markup, TheViewerShowsTheMergedPictureAtAScrollOffsetWithACropAndASelection) {
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 1400, 1000, SWP_NOZORDER);
+    Pump();
+    const struct {
+        WORD key;
+        Spot from, to;
+    } marks[] = {{'X', {310, 240}, {390, 300}}, {'M', {700, 240}, {760, 300}},
+                 {'E', {420, 250}, {560, 340}}, {'A', {220, 520}, {700, 420}},
+                 {'L', {210, 235}, {850, 555}}, {'R', {300, 320}, {800, 540}}};
+    for (const auto& m : marks) {
+        Keys({m.key});
+        Drag(m.from, m.to);
+    }
+    Keys({'C'});
+    Drag({100, 80}, {1100, 850});
+    Keys({VK_RETURN});
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 900, 700, SWP_NOZORDER);
+    ScrollTo(100, 150);
+    Keys({'V'});
+    ClickAt({300, 430});  // the rectangle's left side
+    ASSERT_EQ(form.Markup.Editor().Selected(), 5);
+
+    RECT view, shown;
+    GetWindowRect(form.picScroll.hwnd(), &view);
+    GetWindowRect(form.PicBmp.hwnd(), &shown);
+    ASSERT_LT(shown.left, view.left);  // scrolled
+    const auto& crop = form.Markup.Doc().crop;
+    const int r = std::max(2, form.Markup.Editor().HandleReach() - 1);
+    // Pixels shown unlike the merged picture's, but for the selection's frame
+    // just outside the mark and its handles.
+    const auto wrongPixels = [&](const Pixels& screen) {
+        const Pixels flat = Marked();
+        EXPECT_EQ(flat.width, 1000);
+        const output::markup::Mark& selected = form.Markup.Doc().marks[5];
+        const auto b = output::markup::Bounds(selected);
+        const RECT mark{b.left - crop.left, b.top - crop.top, b.right - crop.left,
+                        b.bottom - crop.top};
+        RECT frame = mark;
+        InflateRect(&frame, 3, 3);
+        const auto isFrameOrHandle = [&](POINT at) {
+            if (PtInRect(&frame, at) && !PtInRect(&mark, at)) return true;
+            for (const auto& h : output::markup::HandlesOf(selected))
+                if (std::abs(at.x - (h.at.x - crop.left)) <= r &&
+                    std::abs(at.y - (h.at.y - crop.top)) <= r)
+                    return true;
+            return false;
+        };
+        int wrong = 0;
+        for (int y = 0; y < screen.height; ++y)
+            for (int x = 0; x < screen.width; ++x) {
+                const POINT at{x + view.left - shown.left, y + view.top - shown.top};
+                if (at.x >= flat.width || at.y >= flat.height || isFrameOrHandle(at)) continue;
+                if (screen.at(x, y) != flat.at(at.x, at.y) && wrong++ < 3)
+                    ADD_FAILURE() << "at " << at.x << "," << at.y << ": " << std::hex
+                                  << screen.at(x, y) << " shown, " << flat.at(at.x, at.y)
+                                  << " merged";
+            }
+        return wrong;
+    };
+    const Pixels screen = ReadScreen(view);
+    EXPECT_EQ(wrongPixels(screen), 0);
+    // The left side's handle: white, in a dark rim.
+    const POINT handle{300 - crop.left + shown.left - view.left,
+                       430 - crop.top + shown.top - view.top};
+    EXPECT_EQ(screen.at(handle.x, handle.y), 0xFFFFFFu);
+    EXPECT_EQ(screen.at(handle.x - r, handle.y), 0u);
+    // Resized by its corner over much of the view: nothing of the old frame
+    // and handles stays.
+    Drag({800, 540}, {1050, 780});
+    EXPECT_EQ(wrongPixels(ReadScreen(view)), 0);
 }
 
 // A text edited again, as a writer of any language does: the system caret and
