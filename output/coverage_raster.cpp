@@ -34,7 +34,7 @@ void Shape::Clear() {
 
 Area Shape::Bounds() const {
     if (pieces_.empty()) return Area{};
-    float l = std::numeric_limits<float>::max(), t = l, r = -l, b = -l;
+    double l = std::numeric_limits<double>::max(), t = l, r = -l, b = -l;
     for (const Piece& p : pieces_) {
         l = std::min(l, p.left);
         t = std::min(t, p.top);
@@ -48,8 +48,8 @@ Area Shape::Bounds() const {
 void Shape::Begin() {
     Piece piece;
     piece.first = piece.last = edges_.size();
-    piece.left = piece.top = std::numeric_limits<float>::max();
-    piece.right = piece.bottom = -std::numeric_limits<float>::max();
+    piece.left = piece.top = std::numeric_limits<double>::max();
+    piece.right = piece.bottom = -std::numeric_limits<double>::max();
     pieces_.push_back(piece);
 }
 
@@ -58,13 +58,13 @@ void Shape::Contour(const Vec* points, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         const Vec& p = points[i];
         const Vec& q = points[(i + 1) % count];
-        piece.left = std::min(piece.left, float(p.x));
-        piece.top = std::min(piece.top, float(p.y));
-        piece.right = std::max(piece.right, float(p.x));
-        piece.bottom = std::max(piece.bottom, float(p.y));
+        piece.left = std::min(piece.left, double(p.x));
+        piece.top = std::min(piece.top, double(p.y));
+        piece.right = std::max(piece.right, double(p.x));
+        piece.bottom = std::max(piece.bottom, double(p.y));
         // A level edge crosses no row: it adds no area.
-        if (float(p.y) != float(q.y))
-            edges_.push_back(Edge{float(p.x), float(p.y), float(q.x), float(q.y)});
+        if (double(p.y) != double(q.y))
+            edges_.push_back(Edge{double(p.x), double(p.y), double(q.x), double(q.y)});
     }
 }
 
@@ -132,7 +132,7 @@ void Shape::EllipseRing(Vec centre, double rx, double ry, double width) {
 
 Area Rasterizer::Cover(const Shape& shape, const Area& clip) {
     area_ = Intersect(shape.Bounds(), clip);
-    cover_.assign(size_t(area_.Width()) * area_.Height(), 0.0f);
+    cover_.assign(size_t(area_.Width()) * area_.Height(), 0.0);
     for (const Shape::Piece& piece : shape.pieces_) {
         const Area bounds{int32_t(std::floor(piece.left)), int32_t(std::floor(piece.top)),
                           int32_t(std::ceil(piece.right)), int32_t(std::ceil(piece.bottom))};
@@ -142,7 +142,7 @@ Area Rasterizer::Cover(const Shape& shape, const Area& clip) {
     return area_;
 }
 
-float Rasterizer::Coverage(int32_t x, int32_t y) const {
+double Rasterizer::Coverage(int32_t x, int32_t y) const {
     if (x < area_.left || x >= area_.right || y < area_.top || y >= area_.bottom) return 0;
     return cover_[size_t(y - area_.top) * area_.Width() + (x - area_.left)];
 }
@@ -153,22 +153,22 @@ void Rasterizer::Accumulate(const Shape::Piece& piece, const Shape& shape, const
     cellsWidth_ = area.Width() + 2;  // room for edges on the right border
     cellsHeight_ = area.Height();
     const size_t needed = size_t(cellsWidth_) * cellsHeight_;
-    if (cells_.size() < needed) cells_.resize(needed, 0.0f);
-    const float ox = float(area.left), oy = float(area.top);
+    if (cells_.size() < needed) cells_.resize(needed, 0.0);
+    const double ox = double(area.left), oy = double(area.top);
     for (size_t i = piece.first; i < piece.last; ++i) {
         const Shape::Edge& e = shape.edges_[i];
         Line(e.x0 - ox, e.y0 - oy, e.x1 - ox, e.y1 - oy);
     }
     const int32_t width = area.Width();
     for (int32_t y = 0; y < cellsHeight_; ++y) {
-        float* cells = &cells_[size_t(y) * cellsWidth_];
-        float* out =
+        double* cells = &cells_[size_t(y) * cellsWidth_];
+        double* out =
             &cover_[size_t(y + area.top - area_.top) * area_.Width() + (area.left - area_.left)];
-        float sum = 0;
+        double sum = 0;
         for (int32_t x = 0; x < width; ++x) {
             sum += cells[x];
             cells[x] = 0;
-            out[x] = std::max(out[x], std::min(1.0f, std::fabs(sum)));
+            out[x] = std::max(out[x], std::min(1.0, std::fabs(sum)));
         }
         cells[width] = cells[width + 1] = 0;
     }
@@ -177,60 +177,60 @@ void Rasterizer::Accumulate(const Shape::Piece& piece, const Shape& shape, const
 // An edge in the cells' coordinates. What lies left of the cells still winds
 // the rows they hold: it is moved onto their left border, where it adds the
 // same to every cell to its right; what lies right of them adds nothing.
-void Rasterizer::Line(float x0, float y0, float x1, float y1) {
-    if (y0 == y1 || std::max(y0, y1) <= 0 || std::min(y0, y1) >= float(cellsHeight_)) return;
-    const float right = float(cellsWidth_ - 2);
-    for (const float border : {0.0f, right}) {
+void Rasterizer::Line(double x0, double y0, double x1, double y1) {
+    if (y0 == y1 || std::max(y0, y1) <= 0 || std::min(y0, y1) >= double(cellsHeight_)) return;
+    const double right = double(cellsWidth_ - 2);
+    for (const double border : {0.0, right}) {
         if ((x0 < border && x1 > border) || (x0 > border && x1 < border)) {
-            const float y = y0 + (border - x0) * (y1 - y0) / (x1 - x0);
+            const double y = y0 + (border - x0) * (y1 - y0) / (x1 - x0);
             Line(x0, y0, border, y);
             Line(border, y, x1, y1);
             return;
         }
     }
-    Segment(std::clamp(x0, 0.0f, right), y0, std::clamp(x1, 0.0f, right), y1);
+    Segment(std::clamp(x0, 0.0, right), y0, std::clamp(x1, 0.0, right), y1);
 }
 
 // Adds the signed area the edge leaves to its right in each cell it crosses
 // (after R. Levien's font-rs): summed along a row, it is the coverage.
-void Rasterizer::Segment(float x0, float y0, float x1, float y1) {
-    float dir = 1;
+void Rasterizer::Segment(double x0, double y0, double x1, double y1) {
+    double dir = 1;
     if (y0 > y1) {
         std::swap(x0, x1);
         std::swap(y0, y1);
         dir = -1;
     }
-    const float right = float(cellsWidth_ - 2);
-    const float dxdy = (x1 - x0) / (y1 - y0);
-    const float top = std::max(y0, 0.0f), bottom = std::min(y1, float(cellsHeight_));
-    float x = x0 + (top - y0) * dxdy;
+    const double right = double(cellsWidth_ - 2);
+    const double dxdy = (x1 - x0) / (y1 - y0);
+    const double top = std::max(y0, 0.0), bottom = std::min(y1, double(cellsHeight_));
+    double x = x0 + (top - y0) * dxdy;
     const int32_t last = int32_t(std::ceil(bottom));
     for (int32_t y = int32_t(top); y < last; ++y) {
-        const float dy = std::min(float(y + 1), bottom) - std::max(float(y), top);
-        const float next = std::clamp(x + dxdy * dy, 0.0f, right);
-        const float d = dy * dir;
-        float* cells = &cells_[size_t(y) * cellsWidth_];
-        const float xa = std::min(x, next), xb = std::max(x, next);
-        const float xaFloor = std::floor(xa), xbCeil = std::ceil(xb);
+        const double dy = std::min(double(y + 1), bottom) - std::max(double(y), top);
+        const double next = std::clamp(x + dxdy * dy, 0.0, right);
+        const double d = dy * dir;
+        double* cells = &cells_[size_t(y) * cellsWidth_];
+        const double xa = std::min(x, next), xb = std::max(x, next);
+        const double xaFloor = std::floor(xa), xbCeil = std::ceil(xb);
         const int32_t ia = int32_t(xaFloor), ib = int32_t(xbCeil);
         if (ib <= ia + 1) {
-            const float mid = 0.5f * (x + next) - xaFloor;
+            const double mid = 0.5 * (x + next) - xaFloor;
             cells[ia] += d - d * mid;
             cells[ia + 1] += d * mid;
         } else {
-            const float s = 1 / (xb - xa);
-            const float fa = xa - xaFloor;
-            const float a0 = 0.5f * s * (1 - fa) * (1 - fa);
-            const float fb = xb - xbCeil + 1;
-            const float am = 0.5f * s * fb * fb;
+            const double s = 1 / (xb - xa);
+            const double fa = xa - xaFloor;
+            const double a0 = 0.5 * s * (1 - fa) * (1 - fa);
+            const double fb = xb - xbCeil + 1;
+            const double am = 0.5 * s * fb * fb;
             cells[ia] += d * a0;
             if (ib == ia + 2) {
                 cells[ia + 1] += d * (1 - a0 - am);
             } else {
-                const float a1 = s * (1.5f - fa);
+                const double a1 = s * (1.5 - fa);
                 cells[ia + 1] += d * (a1 - a0);
                 for (int32_t i = ia + 2; i < ib - 1; ++i) cells[i] += d * s;
-                const float a2 = a1 + float(ib - ia - 3) * s;
+                const double a2 = a1 + double(ib - ia - 3) * s;
                 cells[ib - 1] += d * (1 - a2 - am);
             }
             cells[ib] += d * am;
@@ -244,11 +244,11 @@ void Rasterizer::Paint(const Shape& shape, const Rows& rows, const Area& clip, u
     const Area area = Cover(shape, Intersect(clip, rows.area));
     const uint32_t r = color >> 16 & 0xFF, g = color >> 8 & 0xFF, b = color & 0xFF;
     for (int32_t y = area.top; y < area.bottom; ++y) {
-        const float* cover = &cover_[size_t(y - area.top) * area.Width()];
+        const double* cover = &cover_[size_t(y - area.top) * area.Width()];
         uint32_t* px = &rows.At(area.left, y);
         for (int32_t x = 0; x < area.Width(); ++x) {
             // A 256th of coverage or less leaves the pixel as it was.
-            const uint32_t alpha = uint32_t(cover[x] * 256 + 0.5f);
+            const uint32_t alpha = uint32_t(cover[x] * 256 + 0.5);
             if (!alpha) continue;
             const uint32_t p = px[x];
             if (blend == Blend::Over) {

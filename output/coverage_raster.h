@@ -54,11 +54,11 @@ public:
 private:
     friend class Rasterizer;
     struct Edge {
-        float x0, y0, x1, y1;
+        double x0, y0, x1, y1;
     };
     struct Piece {
         size_t first = 0, last = 0;  // its edges
-        float left = 0, top = 0, right = 0, bottom = 0;
+        double left = 0, top = 0, right = 0, bottom = 0;
     };
     void Begin();
     void Contour(const Vec* points, size_t count);
@@ -80,7 +80,7 @@ public:
     // The coverage (0 to 1) of each pixel of the shape's bounds within
     // `clip`; returns the area computed, read with Coverage (0 outside it).
     Area Cover(const Shape& shape, const Area& clip);
-    float Coverage(int32_t x, int32_t y) const;
+    double Coverage(int32_t x, int32_t y) const;
     // Blends the colour (0xRRGGBB) into the pixels by the shape's coverage,
     // within `clip` and the rows; a pixel the shape misses is left as it was.
     void Paint(const Shape& shape, const Rows& rows, const Area& clip, uint32_t color,
@@ -88,14 +88,14 @@ public:
 
 private:
     void Accumulate(const Shape::Piece& piece, const Shape& shape, const Area& area);
-    void Line(float x0, float y0, float x1, float y1);
-    void Segment(float x0, float y0, float x1, float y1);
+    void Line(double x0, double y0, double x1, double y1);
+    void Segment(double x0, double y0, double x1, double y1);
 
     Area area_;
-    std::vector<float> cover_;
+    std::vector<double> cover_;
     // Signed area per cell of the piece in hand, summed along each row; kept
     // zero between pieces.
-    std::vector<float> cells_;
+    std::vector<double> cells_;
     int32_t cellsWidth_ = 0, cellsHeight_ = 0;
 };
 

@@ -16,7 +16,7 @@ double CoveredArea(Rasterizer& raster, const Shape& shape, const Area& clip) {
     double sum = 0;
     for (int32_t y = a.top; y < a.bottom; ++y)
         for (int32_t x = a.left; x < a.right; ++x) {
-            const float c = raster.Coverage(x, y);
+            const double c = raster.Coverage(x, y);
             EXPECT_GE(c, 0.0f);
             EXPECT_LE(c, 1.0f);
             sum += c;
@@ -57,8 +57,8 @@ TEST(CoverageRaster, CoverageAddsUpToTheArea) {
         const Area a = raster.Cover(c.shape, all);
         for (int32_t y = a.top; y < a.bottom; ++y)
             for (int32_t x = a.left; x < a.right; ++x) {
-                const float v = raster.Coverage(x, y);
-                partial = partial || (v > 0.05f && v < 0.95f);
+                const double v = raster.Coverage(x, y);
+                partial = partial || (v > 0.05 && v < 0.95);
             }
         EXPECT_TRUE(partial);
     }
@@ -77,11 +77,11 @@ TEST(CoverageRaster, ClippingKeepsEachPixelsCoverage) {
         ASSERT_FALSE(a.Empty());
         for (int32_t y = a.top; y < a.bottom; ++y)
             for (int32_t x = a.left; x < a.right; ++x) {
-                const float expected =
+                const double expected =
                     x >= all.left && x < all.right && y >= all.top && y < all.bottom
                         ? whole.Coverage(x, y)
-                        : 0.0f;
-                ASSERT_NEAR(clipped.Coverage(x, y), expected, 1e-4) << x << "," << y;
+                        : 0.0;
+                ASSERT_NEAR(clipped.Coverage(x, y), expected, 1e-9) << x << "," << y;
             }
     }
 }
