@@ -45,6 +45,7 @@ bool FrmMain::Load() {
         return RegisterClassExW(&wc);
     }();
     if (!atom) return false;
+    HistoryOpen();
     HWND hwnd = CreateWindowExW(0, kClassName, L"Fotolark", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), this);

@@ -29,6 +29,9 @@
 #include "toolkit/runtime.h"
 #include "toolkit/scroll_bar.h"
 
+namespace output {
+struct LoadedPicture;
+}
 namespace output::history {
 struct Entry;
 struct Leftover;
@@ -245,7 +248,9 @@ private:
     bool UnloadCancelled();
 
     // The capture history: each picture kept as it arrives, its marks as they
-    // change, and what the last run left behind.
+    // change, and what the last run left behind. HistoryOpen comes first, so
+    // that what the last run left is decoded while the window is made.
+    void HistoryOpen();
     void HistoryStart();
     // Starts keeping pictures; returns what the last run left behind.
     output::history::Leftover OpenHistory();
@@ -257,7 +262,7 @@ private:
     // Queues the picture's record, with the editor's marks, when it changed.
     void FlushHistory();
     void NoteSession();
-    bool ShowEntry(const output::history::Entry& entry);
+    bool ShowEntry(const output::history::Entry& entry, output::LoadedPicture loaded);
     void OnInitMenuPopup(HMENU menu);
     static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception);
     static void OnTerminate();

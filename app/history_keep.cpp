@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <system_error>
 #include <utility>
 
 #include "app/command_ids.h"
@@ -82,13 +83,31 @@ hs::Leftover FrmMain::OpenHistory() {
 
 void HistoryKeepingEnd::operator()(HistoryKeeping* keeping) const { delete keeping; }
 
-void FrmMain::HistoryStart() {
+void FrmMain::HistoryOpen() {
     history_.reset(new HistoryKeeping());
     if (!HistoryWanted()) return;
-    const hs::Leftover left = OpenHistory();
+    HistoryKeeping& h = *history_;
+    h.left = OpenHistory();
+    if (!h.left.unsaved || !h.store) return;
+    try {
+        h.leftPicture = std::async(std::launch::async, &output::DecodePicture,
+                                   h.store->PicturePath(h.left.unsaved->name));
+    } catch (const std::system_error&) {
+        // No thread: it is decoded when shown.
+    }
+}
 
+void FrmMain::HistoryStart() {
+    HistoryKeeping& h = *history_;
+    hs::Leftover left = std::exchange(h.left, {});
     std::wstring said;
-    if (left.unsaved && ShowEntry(*left.unsaved)) {
+    if (left.unsaved) {
+        output::DecodedPicture decoded =
+            h.leftPicture.valid() ? h.leftPicture.get()
+                                  : output::DecodePicture(h.store->PicturePath(left.unsaved->name));
+        if (!ShowEntry(*left.unsaved, output::PictureOf(std::move(decoded)))) left.unsaved.reset();
+    }
+    if (left.unsaved) {
         CaptureUnsaved = true;
         NoteSession();
         said = Formatted(UiTexts[TextId::HistoryRestored],
@@ -232,9 +251,8 @@ void FrmMain::NoteSession() {
     h.noted = now;
 }
 
-bool FrmMain::ShowEntry(const hs::Entry& entry) {
+bool FrmMain::ShowEntry(const hs::Entry& entry, output::LoadedPicture loaded) {
     HistoryKeeping& h = *history_;
-    output::LoadedPicture loaded = output::LoadPicture(h.store->PicturePath(entry.name));
     if (loaded.failure != output::LoadFailure::None) return false;
     const SIZE size = loaded.picture.PixelSize();
     if (size.cx != entry.record.width || size.cy != entry.record.height) return false;

@@ -1,11 +1,13 @@
 // What the main window keeps of the capture history between its handlers.
 #pragma once
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "output/history_store.h"
+#include "output/picture_file.h"
 #include "toolkit/picture.h"
 
 namespace app {
@@ -28,6 +30,9 @@ struct HistoryKeeping {
     output::history::Session noted;
     bool timerSet = false;
     std::vector<std::wstring> listed;  // the Recent submenu's entries, newest first
+    // What the last run left, its picture decoding, until the window shows it.
+    output::history::Leftover left;
+    std::future<output::DecodedPicture> leftPicture;
 };
 
 class Texts;

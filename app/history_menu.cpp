@@ -61,7 +61,7 @@ void FrmMain::mnuRecent_Click(int index) {
     FlushHistory();
     h.store->Drain();
     const auto entry = h.store->Read(name);
-    if (!entry || !ShowEntry(*entry)) {
+    if (!entry || !ShowEntry(*entry, output::LoadPicture(h.store->PicturePath(name)))) {
         ShowMessage(UiTexts[TextId::HistoryUnreadable] + h.store->PicturePath(name));
         return;
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/handles.h"
 #include "toolkit/picture.h"
 
 namespace output {
@@ -36,6 +37,16 @@ struct LoadedPicture {
 // largest of an icon) into a picture the screen can show, transparent pixels
 // over white. The content decides the format, whatever the extension says.
 LoadedPicture LoadPicture(const std::wstring& path);
+
+// LoadPicture in two halves, so that a file can be decoded on another thread:
+// the bitmap, then the picture made of it on the thread that shows it.
+struct DecodedPicture {
+    toolkit::UniqueBitmap bitmap;
+    LoadFailure failure = LoadFailure::None;
+    int64_t width = 0, height = 0;
+};
+DecodedPicture DecodePicture(const std::wstring& path);
+LoadedPicture PictureOf(DecodedPicture decoded);
 
 // What a load is sized against: the sizes of the process's free blocks of
 // address space.

@@ -39,10 +39,10 @@ const GUID* ContainerOf(PictureFormat format) {
     return nullptr;
 }
 
-LoadedPicture Failed(LoadFailure failure) { return LoadedPicture{{}, failure}; }
+DecodedPicture Failed(LoadFailure failure) { return DecodedPicture{{}, failure}; }
 
-LoadedPicture NoMemoryFor(int64_t width, int64_t height) {
-    return LoadedPicture{{}, LoadFailure::NoMemory, width, height};
+DecodedPicture NoMemoryFor(int64_t width, int64_t height) {
+    return DecodedPicture{{}, LoadFailure::NoMemory, width, height};
 }
 
 AddressSpaceProbe& Probe() {
@@ -68,9 +68,37 @@ ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICBitmapDecoder* decoder, PictureFor
     return chosen;
 }
 
+// 24-bit rows copied to the start of each 32-bit row, widened in place from
+// the end: one pass, where a conversion and the alpha pass make two.
+void WidenRows(uint8_t* bits, UINT width, UINT height) {
+    for (UINT y = 0; y < height; ++y) {
+        uint8_t* row = bits + size_t(width) * 4 * y;
+        for (UINT x = width; x-- > 0;) {
+            const uint8_t* from = row + size_t(x) * 3;
+            uint8_t* to = row + size_t(x) * 4;
+            const uint8_t b = from[0], g = from[1], r = from[2];
+            to[0] = b;
+            to[1] = g;
+            to[2] = r;
+            to[3] = 0;
+        }
+    }
+}
+
+// Over white, as the viewer's paper; the alpha byte is cleared, as GDI leaves it.
+void OverWhite(uint8_t* pixel, size_t bytes) {
+    for (const auto* end = pixel + bytes; pixel != end; pixel += 4) {
+        const uint32_t alpha = pixel[3];
+        if (alpha != 255)
+            for (int c = 0; c < 3; ++c)
+                pixel[c] = uint8_t((pixel[c] * alpha + 255 * (255 - alpha) + 127) / 255);
+        pixel[3] = 0;
+    }
+}
+
 // Decodes a file that passed the header checks into a 32-bit top-down DIB section.
-LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
-                     const HeaderCheck& header) {
+DecodedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
+                      const HeaderCheck& header) {
     ComScope com;
     const auto factory = Imaging();
     ComPtr<IWICStream> stream;
@@ -81,11 +109,17 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
         FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)))
         return Failed(LoadFailure::NotAPicture);
     const auto frame = ChosenFrame(decoder.get(), format);
-    ComPtr<IWICBitmapSource> bgra;
+    WICPixelFormatGUID native{};
     UINT width = 0, height = 0;
-    if (!frame || FAILED(frame->GetSize(&width, &height)) ||
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), bgra.put())))
+    if (!frame || FAILED(frame->GetSize(&width, &height)) || FAILED(frame->GetPixelFormat(&native)))
         return Failed(LoadFailure::NotAPicture);
+    // Opaque 24-bit pixels (the history's PNGs, every JPEG) need no conversion.
+    const bool widen = native == GUID_WICPixelFormat24bppBGR;
+    ComPtr<IWICBitmapSource> converted;
+    if (!widen &&
+        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put())))
+        return Failed(LoadFailure::NotAPicture);
+    IWICBitmapSource* source = widen ? frame.get() : converted.get();
     // The decoder's own idea of the size is checked again before it fills memory.
     if (!SizeAllowed(width, height)) return Failed(LoadFailure::TooLarge);
     if (uint64_t(width) * height > uint64_t(header.width) * header.height)
@@ -96,22 +130,14 @@ LoadedPicture Decode(const uint8_t* data, size_t size, PictureFormat format,
     if (!bitmap) return NoMemoryFor(width, height);
     const UINT stride = width * 4;
     const HRESULT copied =
-        bgra->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
+        source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
     if (copied == E_OUTOFMEMORY) return NoMemoryFor(width, height);
     if (FAILED(copied)) return Failed(LoadFailure::NotAPicture);
-
-    // Over white, as the viewer's paper; the alpha byte is cleared, as GDI leaves it.
-    auto* pixel = static_cast<uint8_t*>(bits);
-    for (const auto* end = pixel + size_t(stride) * height; pixel != end; pixel += 4) {
-        const uint32_t alpha = pixel[3];
-        if (alpha != 255)
-            for (int c = 0; c < 3; ++c)
-                pixel[c] = uint8_t((pixel[c] * alpha + 255 * (255 - alpha) + 127) / 255);
-        pixel[3] = 0;
-    }
-    toolkit::Picture picture = toolkit::Picture::FromBitmap(std::move(bitmap), {});
-    if (picture.Empty()) return NoMemoryFor(width, height);
-    return LoadedPicture{picture, LoadFailure::None, width, height};
+    if (widen)
+        WidenRows(static_cast<uint8_t*>(bits), width, height);
+    else
+        OverWhite(static_cast<uint8_t*>(bits), size_t(stride) * height);
+    return DecodedPicture{std::move(bitmap), LoadFailure::None, width, height};
 }
 
 }  // namespace
@@ -134,7 +160,7 @@ AddressSpaceProbe SetAddressSpaceProbe(AddressSpaceProbe probe) {
     return std::exchange(Probe(), std::move(probe));
 }
 
-LoadedPicture LoadPicture(const std::wstring& path) {
+DecodedPicture DecodePicture(const std::wstring& path) {
     // Nobody may write the file while its view is read: a file cut short
     // under a mapped view would fault.
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -157,7 +183,7 @@ LoadedPicture LoadPicture(const std::wstring& path) {
     if (format == PictureFormat::Unknown) return Failed(LoadFailure::NotAPicture);
     const HeaderCheck header = CheckPicture(format, data, bytes);
     if (header.verdict == HeaderCheck::TooLarge)
-        return LoadedPicture{{}, LoadFailure::TooLarge, header.width, header.height};
+        return DecodedPicture{{}, LoadFailure::TooLarge, header.width, header.height};
     if (header.verdict != HeaderCheck::Sound) return Failed(LoadFailure::NotAPicture);
     if (!FitsInMemory(header.width, header.height, FreeAddressSpaceNow().blocks))
         return NoMemoryFor(header.width, header.height);
@@ -169,6 +195,17 @@ LoadedPicture LoadPicture(const std::wstring& path) {
         return NoMemoryFor(header.width, header.height);
     }
 }
+
+LoadedPicture PictureOf(DecodedPicture decoded) {
+    if (decoded.failure != LoadFailure::None)
+        return LoadedPicture{{}, decoded.failure, decoded.width, decoded.height};
+    toolkit::Picture picture = toolkit::Picture::FromBitmap(std::move(decoded.bitmap), {});
+    if (picture.Empty())
+        return LoadedPicture{{}, LoadFailure::NoMemory, decoded.width, decoded.height};
+    return LoadedPicture{picture, LoadFailure::None, decoded.width, decoded.height};
+}
+
+LoadedPicture LoadPicture(const std::wstring& path) { return PictureOf(DecodePicture(path)); }
 
 bool RoomForPicture(int64_t width, int64_t height) {
     return FitsInMemory(width, height, FreeAddressSpaceNow().blocks);
