@@ -164,6 +164,17 @@ TEST_F(Pins, PinsComeBackAfterARestartAtTheirPlaceAndZoomUntilClosed) {
         Restarted turnedOff;
         EXPECT_EQ(turnedOff.form.Pins.Count(), 0u);
     }
+    // Turned off, the pins kept are not thrown away; closed all, they are.
+    toolkit::SaveSetting(L"Fotolark", L"Settings", L"PinsRestore", L"1");
+    {
+        Restarted turnedOn;
+        ASSERT_EQ(turnedOn.form.Pins.Count(), 1u);
+        ChooseFromMenu(Inside(PinRect(turnedOn.form), 10, 10), 'L');
+    }
+    {
+        Restarted closedAllForgotten;
+        EXPECT_EQ(closedAllForgotten.form.Pins.Count(), 0u);
+    }
 }
 
 TEST_F(Pins, HideAllAndShowAllFromTheCaptureMenu) {
@@ -225,9 +236,12 @@ TEST_F(Pins, TheClipboardsPictureFromTheMenuAndFromAnywhere) {
     EXPECT_LT(pointer.x - placed.right, 40);
     EXPECT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form), 100, kW, kH); }));
 
+    // The global key too, though the viewer holds a picture of its own.
+    form.PicBmp.SetPicture(PatternPicture(kW + 40, kH));
     SetForegroundWindow(form.hwnd());
     PressKeys({VK_CONTROL, VK_SHIFT, 'T'});
-    EXPECT_TRUE(PumpUntil([&] { return form.Pins.Count() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return form.Pins.Count() == 2; }));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form, 1), 100, kW, kH); }));
 }
 
 }  // namespace
