@@ -48,10 +48,17 @@ int main() {
         form.Show();
         form.PicBmp.SetPicture(Capture4k(0));
         testing_support::Pump(300);
-        show = bench::MedianMs(15, [&](int) {
-            form.mnuPin_Click();
-            GdiFlush();
-        });
+        // One pin up at a time, as a user pins a screen: each goes before the next is timed.
+        std::vector<double> shows;
+        for (int i = 0; i < 15; ++i) {
+            form.Pins.CloseAll();
+            testing_support::Pump(50);
+            shows.push_back(bench::TimeMs([&] {
+                form.mnuPin_Click();
+                GdiFlush();
+            }));
+        }
+        show = bench::Median(shows);
         form.Pins.CloseAll();
         form.mnuPin_Click();
         testing_support::Pump(300);
