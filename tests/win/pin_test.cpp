@@ -87,6 +87,33 @@ TEST_F(Pins, WheelZoomsAroundThePointerCtrlWheelFadesArrowsAndDragMove) {
     }));
 }
 
+TEST_F(Pins, ZoomedFarBeyondTheScreenItShowsTheRightBlocksAndAsksNoLargerWindow) {
+    const POINT at{10, 10};
+    ASSERT_TRUE(form.Pins.Pin(PatternPicture(400, 300, &at)));
+    ASSERT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form), 100, 400, 300); }));
+    const POINT anchor = Inside(PinRect(form), 100, 80);
+    Click(anchor);
+    Wheel(anchor, 9);  // 800 %: past every edge of the screen
+    ASSERT_TRUE(PumpUntil([&] { return Pin().Place().zoom == 800; }));
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPatternWithin(PinRect(form), screen, 800); }));
+    RECT window{};
+    GetWindowRect(Pin().hwnd(), &window);
+    EXPECT_LE(window.right - window.left, screen.right + 2);
+    EXPECT_LE(window.bottom - window.top, screen.bottom + 2);
+    // Dragged until the picture's corner shows again.
+    const RECT before = PinRect(form);
+    const POINT from{300, 200}, to{from.x + 800, from.y + 600};
+    Press(from);
+    Pump();
+    MouseTo(POINT{from.x + 400, from.y + 300});
+    Pump();
+    MouseTo(to);
+    Release(to);
+    ASSERT_TRUE(PumpUntil([&] { return PinRect(form).left == before.left + 800; }));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPatternWithin(PinRect(form), screen, 800); }));
+}
+
 TEST_F(Pins, EscapeAndDoubleClickClose) {
     PinPattern();
     const HWND first = Pin().hwnd();
