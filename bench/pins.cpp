@@ -7,6 +7,7 @@
 
 #include "app/frm_main.h"
 #include "bench/measure.h"
+#include "pin/pin_store.h"
 #include "tests/support/test_window.h"
 #include "tests/support/wait.h"
 #include "toolkit/runtime.h"
@@ -78,7 +79,14 @@ int main() {
         testing_support::Pump(200);
         for (HBITMAP bitmap : bitmaps) left += GetObjectType(bitmap) != 0;
     }
+    // What a pin up costs the program once more, kept on disk for the next start
+    // (on the window's thread, so the program waits for it).
+    pin::Store store(pin::DefaultFolder());
+    const toolkit::Picture kept = Capture4k(0);
+    const double keep =
+        bench::MedianMs(3, [&](int) { store.Forget(store.Keep(kept, pin::Record{})); });
     testing_support::ClearSettings();
+    std::printf("bench: pin_keep_ms_4k %.2f ms\n", keep);
     std::printf("bench: pin_show_ms_4k %.2f ms\n", show);
     std::printf("bench: pin_zoom_ms_4k %.2f ms\n", zoom);
     std::printf("bench: pins_gdi_left %d objects\n", left);
