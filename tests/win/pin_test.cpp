@@ -278,7 +278,21 @@ TEST_F(Pins, TheClipboardsPictureFromTheMenuAndFromAnywhere) {
 // before its picture was on disk, and nothing half-written beside it.
 TEST(PinFiles, AMoveOrACloseBeforeThePictureIsWrittenIsWhatTheNextStartFinds) {
     const std::wstring folder = TempPath(L"fotolark-pin-files");
+    const auto clear = [&] {  // how many files went
+        int files = 0;
+        WIN32_FIND_DATAW found{};
+        toolkit::UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+        if (find) {
+            do {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+                ++files;
+                DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+            } while (FindNextFileW(find.get(), &found));
+        }
+        return files;
+    };
     CreateDirectoryW(folder.c_str(), nullptr);
+    clear();
     const toolkit::Picture large = PatternPicture(3840, 2160);
     pin::Record moved;
     moved.left = 123;
@@ -286,23 +300,15 @@ TEST(PinFiles, AMoveOrACloseBeforeThePictureIsWrittenIsWhatTheNextStartFinds) {
     moved.opacity = 60;
     {
         pin::Store store(folder);
-        store.Forget(store.Keep(large, pin::Record{}));
+        const std::wstring closed = store.Keep(large, pin::Record{});
         store.Update(store.Keep(large, pin::Record{}), moved);
+        store.Forget(closed);
     }  // the end of the program writes what waits
     const auto next = pin::Store(folder).LoadAll();
     ASSERT_EQ(next.size(), 1u);
     const pin::Record& back = next[0].stored.record;
     EXPECT_TRUE(back.left == 123 && back.zoom == 200 && back.opacity == 60);
-    int files = 0;
-    WIN32_FIND_DATAW found{};
-    toolkit::UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
-    if (find) {
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            ++files;
-            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-        } while (FindNextFileW(find.get(), &found));
-    }
+    const int files = clear();
     RemoveDirectoryW(folder.c_str());
     EXPECT_EQ(files, 2);  // its picture and its record
 }
