@@ -8,6 +8,7 @@
 
 #include "output/imaging.h"
 #include "output/markup_render.h"
+#include "output/pixel_rows.h"
 
 namespace output::history {
 
@@ -105,22 +106,6 @@ std::vector<std::pair<std::wstring, uint64_t>> Listed(const std::wstring& folder
     } while (FindNextFileW(find.get(), &found));
     std::sort(entries.begin(), entries.end());
     return entries;
-}
-
-struct Pixels32 {
-    const uint8_t* bits = nullptr;
-    int32_t width = 0, height = 0;
-    size_t stride = 0;
-    bool bottomUp = false;
-};
-
-std::optional<Pixels32> PixelsOf(const toolkit::Picture& picture) {
-    DIBSECTION dib{};
-    if (GetObjectW(picture.Bitmap(), sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits ||
-        dib.dsBmih.biBitCount != 32 || dib.dsBmih.biCompression != BI_RGB)
-        return std::nullopt;
-    return Pixels32{static_cast<const uint8_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth,
-                    dib.dsBm.bmHeight, size_t(dib.dsBm.bmWidthBytes), dib.dsBmih.biHeight > 0};
 }
 
 Stamp Now() {
@@ -232,15 +217,8 @@ std::wstring Store::NewName(const Stamp& t) {
 
 void Store::Keep(const std::wstring& name, const toolkit::Picture& picture, Record record,
                  bool pictureOnDisk) {
-    toolkit::Picture readable = picture;
-    // The writer reads 32-bit pixels; a palette or 16-bit capture is converted here.
-    if (!PixelsOf(readable)) {
-        markup::Document whole;
-        whole.crop = markup::Box{0, 0, record.width, record.height};
-        readable = markup::Flatten(picture, whole);
-    }
-    GdiFlush();
-    Enqueue(Job{name, std::move(readable), pictureOnDisk, std::move(record), std::nullopt});
+    Enqueue(Job{name, WithReadablePixels(picture, false), pictureOnDisk, std::move(record),
+                std::nullopt});
 }
 
 void Store::Note(const Session& session) { Enqueue(Job{{}, {}, true, std::nullopt, session}); }
@@ -330,23 +308,11 @@ void Store::Write(Job& job) {
     if (!job.pictureOnDisk) Prune(job.name);
 }
 
-bool Store::WritePicture(const std::wstring& name, const toolkit::Picture& picture,
+bool Store::WritePicture(const std::wstring& name, const ReadablePixels& picture,
                          const markup::Document& doc) {
-    const auto source = PixelsOf(picture);
-    if (!source) return false;
-    const UINT width = UINT(source->width), height = UINT(source->height);
-    const UINT stride = (width * 3 + 3) & ~3u;
-    std::vector<BYTE> rows(size_t(stride) * height);
-    for (UINT y = 0; y < height; ++y) {
-        const uint8_t* from =
-            source->bits + source->stride * (source->bottomUp ? height - 1 - y : y);
-        BYTE* to = rows.data() + size_t(stride) * y;
-        for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
-        }
-    }
+    Rows24 rows;
+    if (!ReadRows24(picture, rows)) return false;
+    const UINT width = rows.width, height = rows.height, stride = rows.stride;
     // The redacted pixels never reach the disk: each redaction's fill, as drawn.
     for (const markup::Mark& m : doc.marks) {
         if (m.kind != markup::Kind::Redaction) continue;
@@ -354,14 +320,14 @@ bool Store::WritePicture(const std::wstring& name, const toolkit::Picture& pictu
                                                 markup::Box{0, 0, int32_t(width), int32_t(height)});
         for (int32_t y = b.top; y < b.bottom; ++y)
             for (int32_t x = b.left; x < b.right; ++x) {
-                BYTE* px = rows.data() + size_t(stride) * y + size_t(x) * 3;
+                BYTE* px = rows.bytes.data() + size_t(stride) * y + size_t(x) * 3;
                 px[0] = BYTE(m.color);
                 px[1] = BYTE(m.color >> 8);
                 px[2] = BYTE(m.color >> 16);
             }
     }
     std::vector<char> png;
-    return EncodeRows(GUID_ContainerFormatPng, rows.data(), width, height, stride, png) &&
+    return EncodeRows(GUID_ContainerFormatPng, rows.bytes.data(), width, height, stride, png) &&
            WriteWhole(PicturePath(name), png.data(), png.size());
 }
 

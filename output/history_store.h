@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "output/history_record.h"
+#include "output/pixel_rows.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
 
@@ -84,7 +85,7 @@ public:
 private:
     struct Job {
         std::wstring name;
-        toolkit::Picture picture;
+        ReadablePixels picture;
         bool pictureOnDisk = false;
         std::optional<Record> record;
         std::optional<Session> session;
@@ -92,7 +93,7 @@ private:
     void Enqueue(Job job);
     void Run();
     void Write(Job& job);
-    bool WritePicture(const std::wstring& name, const toolkit::Picture& picture,
+    bool WritePicture(const std::wstring& name, const ReadablePixels& picture,
                       const markup::Document& doc);
     void Prune(const std::wstring& keep);
     void WriteNote(const std::string& bytes);

@@ -34,7 +34,7 @@ Board::~Board() { pins_.clear(); }
 
 void Board::Attach(Owner* owner, const std::wstring& folder) {
     owner_ = owner;
-    store_ = Store(folder);
+    store_ = std::make_unique<Store>(folder);
 }
 
 Window* Board::Add(const toolkit::Picture& picture, const Record& place, std::wstring name) {
@@ -57,7 +57,7 @@ Window* Board::Pin(const toolkit::Picture& picture) {
 
 void Board::Restore() {
     if (std::exchange(restored_, true)) return;
-    for (Store::Loaded& loaded : store_.LoadAll()) {
+    for (Store::Loaded& loaded : store_->LoadAll()) {
         Record place =
             loaded.placed ? loaded.stored.record : NearPointer(loaded.stored.picture.PixelSize());
         Window* pin = Add(loaded.stored.picture, place, loaded.stored.name);
@@ -65,7 +65,7 @@ void Board::Restore() {
         // The displays may have changed since.
         pin->KeepOnDisplays();
         if (!loaded.placed || pin->Place().left != place.left || pin->Place().top != place.top)
-            store_.Update(loaded.stored.name, pin->Place());
+            store_->Update(loaded.stored.name, pin->Place());
     }
 }
 
@@ -79,7 +79,7 @@ void Board::Close(const Window& pin) {
     const auto at = std::find_if(pins_.begin(), pins_.end(),
                                  [&](const Entry& e) { return e.window.get() == &pin; });
     if (at == pins_.end()) return;
-    store_.Forget(at->name);
+    store_->Forget(at->name);
     // Out of the list before the window goes, which may send messages back here.
     Entry gone = std::move(*at);
     pins_.erase(at);
@@ -88,7 +88,7 @@ void Board::Close(const Window& pin) {
 void Board::CloseAll() {
     std::vector<Entry> gone = std::move(pins_);
     pins_.clear();
-    for (const Entry& e : gone) store_.Forget(e.name);
+    for (const Entry& e : gone) store_->Forget(e.name);
 }
 
 void Board::HideAll() {
@@ -125,11 +125,11 @@ void Board::PinAction(Window& pin, Action action) {
 
 void Board::PinShown(Window& pin) {
     Entry* entry = Find(pin);
-    if (entry && entry->name.empty()) entry->name = store_.Keep(pin.Picture(), pin.Place());
+    if (entry && entry->name.empty()) entry->name = store_->Keep(pin.Picture(), pin.Place());
 }
 
 void Board::PinChanged(Window& pin) {
-    if (Entry* entry = Find(pin)) store_.Update(entry->name, pin.Place());
+    if (Entry* entry = Find(pin)) store_->Update(entry->name, pin.Place());
 }
 
 MenuTexts Board::PinMenuTexts() { return owner_ ? owner_->PinMenuTexts() : MenuTexts{}; }

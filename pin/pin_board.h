@@ -40,6 +40,7 @@ public:
     void Restore();
 
     void CloseAll();  // and forgets them
+    Store& Kept() { return *store_; }
     void HideAll();
     void ShowAll();
 
@@ -61,7 +62,7 @@ private:
     MenuTexts PinMenuTexts() override;
 
     Owner* owner_ = nullptr;
-    Store store_{std::wstring()};
+    std::unique_ptr<Store> store_ = std::make_unique<Store>(std::wstring());
     std::vector<Entry> pins_;
     bool restored_ = false;
 };

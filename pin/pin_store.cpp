@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "output/imaging.h"
 #include "output/picture_file.h"
+#include "output/pixel_rows.h"
 #include "toolkit/handles.h"
 
 namespace pin {
@@ -14,14 +16,14 @@ namespace {
 
 constexpr wchar_t kPrefix[] = L"pin-";
 
-bool WriteWhole(const std::wstring& path, const std::string& bytes) {
+bool WriteWhole(const std::wstring& path, const void* bytes, size_t size) {
     const std::wstring temporary = path + L".new";
     {
         toolkit::UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
-        if (!file || !WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
-            written != bytes.size()) {
+        if (!file || !WriteFile(file.get(), bytes, DWORD(size), &written, nullptr) ||
+            written != size) {
             file.reset();
             DeleteFileW(temporary.c_str());
             return false;
@@ -31,6 +33,15 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes) {
     if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
     DeleteFileW(temporary.c_str());
     return false;
+}
+
+bool WritePng(const std::wstring& path, const output::ReadablePixels& picture) {
+    output::Rows24 rows;
+    std::vector<char> png;
+    return output::ReadRows24(picture, rows) &&
+           output::EncodeRows(GUID_ContainerFormatPng, rows.bytes.data(), rows.width, rows.height,
+                              rows.stride, png) &&
+           WriteWhole(path, png.data(), png.size());
 }
 
 std::string ReadSmall(const std::wstring& path) {
@@ -66,7 +77,7 @@ std::wstring Store::Path(const std::wstring& name, const wchar_t* extension) con
 }
 
 std::wstring Store::Keep(const toolkit::Picture& picture, const Record& record) {
-    if (folder_.empty()) return std::wstring();
+    if (folder_.empty() || picture.Empty()) return std::wstring();
     // The first free number: the text file claims it.
     for (unsigned number = 1; number < 100000; ++number) {
         const std::wstring name = kPrefix + std::to_wstring(number);
@@ -77,21 +88,65 @@ std::wstring Store::Keep(const toolkit::Picture& picture, const Record& record) 
             return std::wstring();
         }
         claim.reset();
-        if (output::SavePicture(picture, Path(name, L".png")) && Update(name, record)) return name;
-        Forget(name);
-        return std::wstring();
+        output::ReadablePixels readable = output::WithReadablePixels(picture, true);
+        Queue(name, [&](Waiting& w) {
+            w.picture = std::move(readable);
+            w.record = true;
+            w.place = record;
+        });
+        return name;
     }
     return std::wstring();
 }
 
-bool Store::Update(const std::wstring& name, const Record& record) {
-    return !name.empty() && WriteWhole(Path(name, L".txt"), FormatRecord(record));
+void Store::Update(const std::wstring& name, const Record& record) {
+    if (name.empty()) return;
+    Queue(name, [&](Waiting& w) {
+        w.record = true;
+        w.place = record;
+    });
 }
 
 void Store::Forget(const std::wstring& name) {
     if (name.empty()) return;
-    DeleteFileW(Path(name, L".png").c_str());
-    DeleteFileW(Path(name, L".txt").c_str());
+    // A write still waiting would bring the pin back after its close.
+    Queue(name, [](Waiting& w) { w = Waiting{{}, false, {}, true}; });
+}
+
+template <typename Change>
+void Store::Queue(const std::wstring& name, Change&& change) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        change(waiting_[name]);
+    }
+    writer_.Post([this, name] { Write(name); });
+}
+
+void Store::Write(const std::wstring& name) {
+    Waiting w;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto at = waiting_.find(name);
+        if (at == waiting_.end()) return;  // an earlier task wrote it
+        w = std::move(at->second);
+        waiting_.erase(at);
+    }
+    const std::wstring png = Path(name, L".png"), txt = Path(name, L".txt");
+    if (w.forget || lost_.count(name)) {
+        DeleteFileW(png.c_str());
+        DeleteFileW(txt.c_str());
+        return;
+    }
+    if (!w.picture.picture.Empty() && !WritePng(png, w.picture)) {
+        lost_.insert(name);
+        DeleteFileW(txt.c_str());
+        return;
+    }
+    w.picture = output::ReadablePixels();
+    if (w.record) {
+        const std::string bytes = FormatRecord(w.place);
+        WriteWhole(txt, bytes.data(), bytes.size());
+    }
 }
 
 std::vector<Store::Loaded> Store::LoadAll() const {

@@ -53,6 +53,23 @@ RECT FrameAround(const RECT& picture) {
 
 int32_t Scaled64(int64_t i, int32_t scaled, int32_t length) { return int32_t(i * scaled / length); }
 
+// The frame around the picture, cut to the displays' bounds with the frame
+// itself just beyond them: a zoomed pin far larger than the screen would ask
+// the system for a surface of that size, and resizing it on every wheel step
+// is what makes zooming slow.
+RECT OnDisplays(const RECT& frame, const RECT& picture) {
+    toolkit::PhysicalPixels physical;
+    RECT bounds{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    bounds.right = bounds.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    bounds.bottom = bounds.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    bounds.left -= picture.left - frame.left;
+    bounds.top -= picture.top - frame.top;
+    bounds.right += frame.right - picture.right;
+    bounds.bottom += frame.bottom - picture.bottom;
+    RECT shown{};
+    return IntersectRect(&shown, &frame, &bounds) ? shown : frame;
+}
+
 }  // namespace
 
 const wchar_t Window::kClassName[] = L"FotolarkPin";
@@ -66,7 +83,7 @@ Window::Window(toolkit::Picture picture, const Record& place, Host& host)
     // scaled otherwise.
     toolkit::PhysicalPixels physical;
     place_.zoom = NextZoom(place_.zoom, 0, size_.cx, size_.cy);
-    const RECT frame = FrameAround(PictureRect());
+    const RECT frame = WindowRect();
     hwnd_ = CreateWindowExW(kExStyle, kClassName, L"Fotolark", kStyle, frame.left, frame.top,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
@@ -91,10 +108,22 @@ RECT Window::PictureRect() const {
                 place_.top + Scaled(size_.cy, place_.zoom)};
 }
 
+RECT Window::WindowRect() {
+    const RECT picture = PictureRect(), frame = FrameAround(picture),
+               shown = OnDisplays(frame, picture);
+    shownFrom_ = POINT{shown.left - frame.left, shown.top - frame.top};
+    return shown;
+}
+
 void Window::Reposition() {
-    const RECT frame = FrameAround(PictureRect());
+    const POINT before = shownFrom_;
+    const RECT frame = WindowRect();
+    // Where the cut moved, the pixels kept would show the wrong part.
+    const bool cutMoved = before.x != shownFrom_.x || before.y != shownFrom_.y;
     SetWindowPos(hwnd_, nullptr, frame.left, frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                 frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (cutMoved ? SWP_NOCOPYBITS : 0));
+    if (cutMoved) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Window::SetZoom(int zoom, POINT anchor) {
@@ -176,6 +205,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DISPLAYCHANGE:
             KeepOnDisplays();
+            Reposition();  // the displays' bounds changed
             host_.PinChanged(*this);
             return 0;
         case kShownMessage:
@@ -189,7 +219,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Window::Paint() {
     toolkit::PaintDC dc(hwnd_);
-    const RECT& d = dc.area();
+    // In the picture's pixels at the zoom: the window may show only part of it.
+    RECT d = dc.area();
+    OffsetRect(&d, shownFrom_.x, shownFrom_.y);
+    const POINT at{-shownFrom_.x, -shownFrom_.y};  // the picture's corner in the window
     toolkit::UniqueDC memory(CreateCompatibleDC(dc.get()));
     if (!memory) return;
     toolkit::SelectGuard selected(memory.get(), picture_.Bitmap());
@@ -200,15 +233,15 @@ void Window::Paint() {
     }
     const int32_t w = size_.cx, h = size_.cy;
     if (place_.zoom == 100) {
-        BitBlt(dc.get(), d.left, d.top, d.right - d.left, d.bottom - d.top, memory.get(), d.left,
-               d.top, SRCCOPY);
+        BitBlt(dc.get(), at.x + d.left, at.y + d.top, d.right - d.left, d.bottom - d.top,
+               memory.get(), d.left, d.top, SRCCOPY);
         return;
     }
     const int32_t sw = Scaled(w, place_.zoom), sh = Scaled(h, place_.zoom);
     if (place_.zoom < 100) {
         SetStretchBltMode(dc.get(), HALFTONE);
-        SetBrushOrgEx(dc.get(), 0, 0, nullptr);
-        StretchBlt(dc.get(), 0, 0, sw, sh, memory.get(), 0, 0, w, h, SRCCOPY);
+        SetBrushOrgEx(dc.get(), at.x, at.y, nullptr);
+        StretchBlt(dc.get(), at.x, at.y, sw, sh, memory.get(), 0, 0, w, h, SRCCOPY);
         return;
     }
     // Larger: each picture pixel a block of whole screen pixels, and only the
@@ -220,8 +253,8 @@ void Window::Paint() {
                   y1 = std::min<int32_t>(h, int32_t((int64_t(d.bottom) * h + sh - 1) / sh));
     if (x1 <= x0 || y1 <= y0) return;
     const int32_t dx0 = Scaled64(x0, sw, w), dy0 = Scaled64(y0, sh, h);
-    StretchBlt(dc.get(), dx0, dy0, Scaled64(x1, sw, w) - dx0, Scaled64(y1, sh, h) - dy0,
-               memory.get(), x0, y0, x1 - x0, y1 - y0, SRCCOPY);
+    StretchBlt(dc.get(), at.x + dx0, at.y + dy0, Scaled64(x1, sw, w) - dx0,
+               Scaled64(y1, sh, h) - dy0, memory.get(), x0, y0, x1 - x0, y1 - y0, SRCCOPY);
 }
 
 void Window::OnWheel(int delta, bool control, POINT screen) {

@@ -63,6 +63,8 @@ private:
     void Paint();
     // Sets the window's rectangle from the place and zoom.
     void Reposition();
+    // The window's rectangle, the frame cut to the displays; notes the cut.
+    RECT WindowRect();
     void OnWheel(int delta, bool control, POINT screen);
     bool OnKey(WPARAM key);
     void OnDrag(UINT message);
@@ -77,6 +79,8 @@ private:
     int wheelRest_ = 0;
     bool dragging_ = false;
     POINT dragFrom_{}, dragOrigin_{};
+    // How far into the framed picture the window starts, where the displays cut it.
+    POINT shownFrom_{};
 };
 
 }  // namespace pin

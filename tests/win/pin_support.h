@@ -26,14 +26,24 @@ inline toolkit::Picture PatternPicture(int w, int h, const POINT* origin = nullp
     return picture;
 }
 
-// The pattern as a pin at `zoom` percent shows it: whole blocks of screen pixels.
-inline bool ShowsPattern(const RECT& area, int zoom, int w, int h) {
+// The part inside `seen` of a pin of the pattern at `zoom` percent: whole
+// blocks of screen pixels.
+inline bool ShowsPatternWithin(const RECT& pin, const RECT& seen, int zoom) {
+    RECT area{};
+    if (!IntersectRect(&area, &pin, &seen)) return false;
     const Pixels shown = ReadScreen(area);
-    if (shown.width != w * zoom / 100 || shown.height != h * zoom / 100) return false;
+    const int dx = area.left - pin.left, dy = area.top - pin.top;
     for (int y = 0; y < shown.height; ++y)
         for (int x = 0; x < shown.width; ++x)
-            if (shown.at(x, y) != Rgb(PatternAt(x * 100 / zoom, y * 100 / zoom))) return false;
+            if (shown.at(x, y) != Rgb(PatternAt((dx + x) * 100 / zoom, (dy + y) * 100 / zoom)))
+                return false;
     return true;
+}
+
+// The pattern as a pin at `zoom` percent shows it, whole.
+inline bool ShowsPattern(const RECT& area, int zoom, int w, int h) {
+    return area.right - area.left == w * zoom / 100 && area.bottom - area.top == h * zoom / 100 &&
+           ShowsPatternWithin(area, area, zoom);
 }
 
 inline RECT PinRect(const app::FrmMain& form, size_t index = 0) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pin/pin_geometry.h"
+#include "pin/pin_store.h"
 #include "tests/support/answers.h"
 #include "tests/win/pin_support.h"
 #include "tests/win/region_selection.h"
@@ -87,6 +88,33 @@ TEST_F(Pins, WheelZoomsAroundThePointerCtrlWheelFadesArrowsAndDragMove) {
     }));
 }
 
+TEST_F(Pins, ZoomedFarBeyondTheScreenItShowsTheRightBlocksAndAsksNoLargerWindow) {
+    const POINT at{10, 10};
+    ASSERT_TRUE(form.Pins.Pin(PatternPicture(400, 300, &at)));
+    ASSERT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form), 100, 400, 300); }));
+    const POINT anchor = Inside(PinRect(form), 100, 80);
+    Click(anchor);
+    Wheel(anchor, 9);  // 800 %: past every edge of the screen
+    ASSERT_TRUE(PumpUntil([&] { return Pin().Place().zoom == 800; }));
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPatternWithin(PinRect(form), screen, 800); }));
+    RECT window{};
+    GetWindowRect(Pin().hwnd(), &window);
+    EXPECT_LE(window.right - window.left, screen.right + 2);
+    EXPECT_LE(window.bottom - window.top, screen.bottom + 2);
+    // Dragged until the picture's corner shows again.
+    const RECT before = PinRect(form);
+    const POINT from{300, 200}, to{from.x + 800, from.y + 600};
+    Press(from);
+    Pump();
+    MouseTo(POINT{from.x + 400, from.y + 300});
+    Pump();
+    MouseTo(to);
+    Release(to);
+    ASSERT_TRUE(PumpUntil([&] { return PinRect(form).left == before.left + 800; }));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPatternWithin(PinRect(form), screen, 800); }));
+}
+
 TEST_F(Pins, EscapeAndDoubleClickClose) {
     PinPattern();
     const HWND first = Pin().hwnd();
@@ -164,6 +192,17 @@ TEST_F(Pins, PinsComeBackAfterARestartAtTheirPlaceAndZoomUntilClosed) {
         Restarted turnedOff;
         EXPECT_EQ(turnedOff.form.Pins.Count(), 0u);
     }
+    // Turned off, the pins kept are not thrown away; closed all, they are.
+    toolkit::SaveSetting(L"Fotolark", L"Settings", L"PinsRestore", L"1");
+    {
+        Restarted turnedOn;
+        ASSERT_EQ(turnedOn.form.Pins.Count(), 1u);
+        ChooseFromMenu(Inside(PinRect(turnedOn.form), 10, 10), 'L');
+    }
+    {
+        Restarted closedAllForgotten;
+        EXPECT_EQ(closedAllForgotten.form.Pins.Count(), 0u);
+    }
 }
 
 TEST_F(Pins, HideAllAndShowAllFromTheCaptureMenu) {
@@ -225,9 +264,51 @@ TEST_F(Pins, TheClipboardsPictureFromTheMenuAndFromAnywhere) {
     EXPECT_LT(pointer.x - placed.right, 40);
     EXPECT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form), 100, kW, kH); }));
 
+    // The global key too, though the viewer holds a picture of its own.
+    form.PicBmp.SetPicture(PatternPicture(kW + 40, kH));
     SetForegroundWindow(form.hwnd());
     PressKeys({VK_CONTROL, VK_SHIFT, 'T'});
-    EXPECT_TRUE(PumpUntil([&] { return form.Pins.Count() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return form.Pins.Count() == 2; }));
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPattern(PinRect(form, 1), 100, kW, kH); }));
 }
 
 }  // namespace
+
+// A next start finds each pin as it last was, though it was moved or closed
+// before its picture was on disk, and nothing half-written beside it.
+TEST(PinFiles, AMoveOrACloseBeforeThePictureIsWrittenIsWhatTheNextStartFinds) {
+    const std::wstring folder = TempPath(L"fotolark-pin-files");
+    const auto clear = [&] {  // how many files went
+        int files = 0;
+        WIN32_FIND_DATAW found{};
+        toolkit::UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+        if (find) {
+            do {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+                ++files;
+                DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+            } while (FindNextFileW(find.get(), &found));
+        }
+        return files;
+    };
+    CreateDirectoryW(folder.c_str(), nullptr);
+    clear();
+    const toolkit::Picture large = PatternPicture(3840, 2160);
+    pin::Record moved;
+    moved.left = 123;
+    moved.zoom = 200;
+    moved.opacity = 60;
+    {
+        pin::Store store(folder);
+        const std::wstring closed = store.Keep(large, pin::Record{});
+        store.Update(store.Keep(large, pin::Record{}), moved);
+        store.Forget(closed);
+    }  // the end of the program writes what waits
+    const auto next = pin::Store(folder).LoadAll();
+    ASSERT_EQ(next.size(), 1u);
+    const pin::Record& back = next[0].stored.record;
+    EXPECT_TRUE(back.left == 123 && back.zoom == 200 && back.opacity == 60);
+    const int files = clear();
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_EQ(files, 2);  // its picture and its record
+}
