@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tests/support/test_window.h"
 #include "tests/support/wait.h"
 #include "toolkit/handles.h"
 
@@ -15,15 +16,7 @@ ScrollPage::ScrollPage(int x, int y, int clientWidth, int clientHeight, int page
             lineOf_.push_back(line);
             rowInLine_.push_back(r);
         }
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &ScrollPage::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"FotolarkTestScrollPage";
-        return RegisterClassW(&wc);
-    }();
-    (void)atom;
+    RegisterTestClass(L"FotolarkTestScrollPage", &ScrollPage::Proc);
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_VSCROLL;
     RECT r{0, 0, clientWidth + GetSystemMetrics(SM_CXVSCROLL), clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, 0);

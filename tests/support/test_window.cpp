@@ -18,17 +18,18 @@ COLORREF PatternAt(int x, int y) { return kPatternColors[((x / 8) + 3 * (y / 8))
 
 uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
+void RegisterTestClass(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
+
 PatternWindow::PatternWindow(int x, int y, int clientWidth, int clientHeight, const wchar_t* title,
                              DWORD style, DWORD exStyle) {
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &PatternWindow::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"FotolarkTestPattern";
-        return RegisterClassW(&wc);
-    }();
-    (void)atom;
+    RegisterTestClass(L"FotolarkTestPattern", &PatternWindow::Proc);
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     hwnd_ = CreateWindowExW(exStyle, L"FotolarkTestPattern", title, style, x, y, r.right - r.left,

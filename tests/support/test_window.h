@@ -24,6 +24,10 @@ constexpr COLORREF kPatternColors[] = {RGB(255, 0, 0),   RGB(0, 255, 0),    RGB(
 // their neighbours, so an offset of one pixel shows.
 COLORREF PatternAt(int x, int y);
 
+// A window class of the tests' own, with an arrow pointer; registering it
+// again does nothing.
+void RegisterTestClass(const wchar_t* name, WNDPROC proc);
+
 // A top-level window with a frame whose client area shows the pattern.
 class PatternWindow {
 public:
